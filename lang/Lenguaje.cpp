@@ -1,0 +1,142 @@
+#include "lang/Lenguaje.h"
+
+#include "platform/Cp1252.h"
+#include "platform/DurableFile.h"
+
+#include <charconv>
+#include <limits>
+
+namespace durmivela {
+namespace {
+
+bool esBlanco(char c) { return c == ' ' || c == '\t'; }
+bool esFinDeLinea(char c) { return c == '\r' || c == '\n'; }
+
+// Reads fields separated by a comma or a line end.
+class Lector {
+public:
+    explicit Lector(std::string_view bytes) : bytes_(bytes) {}
+
+    // Moves past blank lines; true when a record can start here.
+    bool hayRegistro() {
+        while (pos_ < bytes_.size()) {
+            std::size_t p = pos_;
+            while (p < bytes_.size() && esBlanco(bytes_[p])) ++p;
+            if (p < bytes_.size() && !esFinDeLinea(bytes_[p])) return true;
+            pos_ = p;
+            saltarFinDeLinea();
+        }
+        return false;
+    }
+
+    // One field; false at the end of the file. `finDeLinea` tells whether a
+    // line end (or the end of the file) closed it.
+    bool campo(std::string& texto, bool& finDeLinea) {
+        if (pos_ >= bytes_.size()) return false;
+        while (pos_ < bytes_.size() && esBlanco(bytes_[pos_])) ++pos_;
+        texto.clear();
+        if (pos_ < bytes_.size() && bytes_[pos_] == '"') {
+            ++pos_;
+            const std::size_t cierre = bytes_.find_first_of("\"\r\n", pos_);
+            const std::size_t fin = cierre == std::string_view::npos ? bytes_.size() : cierre;
+            texto.assign(bytes_.substr(pos_, fin - pos_));
+            pos_ = fin;
+            if (pos_ < bytes_.size() && bytes_[pos_] == '"') ++pos_;
+            // Whatever follows the closing mark up to the separator is dropped.
+            while (pos_ < bytes_.size() && bytes_[pos_] != ',' && !esFinDeLinea(bytes_[pos_])) ++pos_;
+        } else {
+            const std::size_t fin = std::min(bytes_.find_first_of(",\r\n", pos_), bytes_.size());
+            std::string_view crudo = bytes_.substr(pos_, fin - pos_);
+            while (!crudo.empty() && esBlanco(crudo.back())) crudo.remove_suffix(1);
+            texto.assign(crudo);
+            pos_ = fin;
+        }
+        finDeLinea = pos_ >= bytes_.size() || esFinDeLinea(bytes_[pos_]);
+        if (pos_ < bytes_.size() && bytes_[pos_] == ',') ++pos_;
+        else saltarFinDeLinea();
+        return true;
+    }
+
+private:
+    void saltarFinDeLinea() {
+        if (pos_ < bytes_.size() && bytes_[pos_] == '\r') ++pos_;
+        if (pos_ < bytes_.size() && bytes_[pos_] == '\n') ++pos_;
+    }
+
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+};
+
+bool leerClave(const std::string& texto, std::int16_t& clave) {
+    std::string_view digitos = texto;
+    if (!digitos.empty() && digitos.front() == '+') digitos.remove_prefix(1);
+    int valor = 0;
+    const auto [fin, error] = std::from_chars(digitos.data(), digitos.data() + digitos.size(), valor);
+    if (error != std::errc() || fin != digitos.data() + digitos.size() || digitos.empty()) return false;
+    if (valor < std::numeric_limits<std::int16_t>::min() || valor > std::numeric_limits<std::int16_t>::max())
+        return false;
+    clave = static_cast<std::int16_t>(valor);
+    return true;
+}
+
+const std::string kVacio;
+
+}  // namespace
+
+const std::string& TablaLenguaje::L(int n) const {
+    const int indice = UltimoTexto - n;
+    if (indice < 0 || indice >= static_cast<int>(Textos.size())) return kVacio;
+    return Textos[static_cast<std::size_t>(indice)].Texto;
+}
+
+const RegistroTexto* TablaLenguaje::buscar(int clave) const {
+    for (std::size_t i = 0; i < Textos.size(); ++i) {
+        if (Textos[i].Clave != clave) continue;
+        return static_cast<int>(i) <= UltimoTexto ? &Textos[i] : nullptr;
+    }
+    return nullptr;
+}
+
+std::vector<RegistroTexto> leerRegistros(std::string_view bytes) {
+    std::vector<RegistroTexto> registros;
+    Lector lector(bytes);
+    std::string clave;
+    std::string texto;
+    bool finDeLinea = false;
+    while (lector.hayRegistro()) {
+        if (!lector.campo(clave, finDeLinea)) break;
+        if (!lector.campo(texto, finDeLinea)) break;  // cut short at the end of the file
+        RegistroTexto registro;
+        if (!leerClave(clave, registro.Clave)) continue;
+        registro.Texto = cp1252ToUtf8(texto);
+        registros.push_back(std::move(registro));
+    }
+    return registros;
+}
+
+std::filesystem::path rutaLenguaje(const std::filesystem::path& carpeta, const std::string& nombre) {
+    return carpeta / "Leng" / pathFromUtf8(nombre + ".lng");
+}
+
+ResultadoCarga CargarLenguaje(TablaLenguaje& tabla, const std::filesystem::path& carpeta,
+                              const std::string& nombre) {
+    std::string bytes;
+    if (nombre.find_first_of("/\\") != std::string::npos || !readWholeFile(rutaLenguaje(carpeta, nombre), bytes))
+        return ResultadoCarga::NoLeido;
+    std::vector<RegistroTexto> registros = leerRegistros(bytes);
+    if (registros.size() < static_cast<std::size_t>(kTextosDeEjecucion) ||
+        registros.size() > static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max()))
+        return ResultadoCarga::Incompleto;
+    tabla.Textos = std::move(registros);
+    tabla.UltimoTexto = static_cast<std::int16_t>(tabla.Textos.size() - 1);
+    return ResultadoCarga::Cargado;
+}
+
+TablaLenguaje lenguajeIntegrado() {
+    TablaLenguaje tabla;
+    tabla.Textos = leerRegistros(archivoLenguajeIntegrado());
+    tabla.UltimoTexto = static_cast<std::int16_t>(tabla.Textos.size() - 1);
+    return tabla;
+}
+
+}  // namespace durmivela

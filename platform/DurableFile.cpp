@@ -1,0 +1,96 @@
+#include "platform/DurableFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace durmivela {
+namespace {
+
+bool flushToDisk(std::FILE* file) {
+#ifdef _WIN32
+    return _commit(_fileno(file)) == 0;
+#else
+    return ::fsync(::fileno(file)) == 0;
+#endif
+}
+
+// Makes the rename itself durable; best effort, as some file systems refuse it.
+void syncFolder(const std::filesystem::path& folder) {
+#ifndef _WIN32
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    (void)folder;
+#endif
+}
+
+WriteResult failure(int error) { return {false, std::generic_category().message(error)}; }
+
+}  // namespace
+
+WriteResult writeFileDurably(const std::filesystem::path& path, std::string_view bytes) {
+    std::filesystem::path temporary = path;
+    temporary += ".tmp";
+#ifdef _WIN32
+    std::FILE* file = _wfopen(temporary.c_str(), L"wb");
+#else
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+#endif
+    if (!file) return failure(errno);
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    int error = written ? 0 : errno;
+    if (written && std::fflush(file) != 0) {
+        written = false;
+        error = errno;
+    }
+    if (written && !flushToDisk(file)) {
+        written = false;
+        error = errno;
+    }
+    if (std::fclose(file) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    std::error_code ignored;
+    if (!written) {
+        std::filesystem::remove(temporary, ignored);
+        return failure(error ? error : EIO);
+    }
+    std::error_code renameError;
+    std::filesystem::rename(temporary, path, renameError);
+    if (renameError) {
+        std::filesystem::remove(temporary, ignored);
+        return {false, renameError.message()};
+    }
+    syncFolder(path.parent_path());
+    return {};
+}
+
+std::filesystem::path pathFromUtf8(const std::string& text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+bool readWholeFile(const std::filesystem::path& path, std::string& bytes) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+}  // namespace durmivela

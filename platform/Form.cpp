@@ -1,0 +1,55 @@
+#include "platform/Form.h"
+
+namespace durmivela {
+
+Form::Form(std::string name, Twips clientSize) : name_(std::move(name)), clientSize_(clientSize) {}
+
+void Form::setCaption(std::string caption) {
+    if (caption == caption_) return;
+    caption_ = std::move(caption);
+    formChanged(FormProperty::Caption);
+}
+
+void Form::setWindowState(WindowState state) {
+    if (state == windowState_) return;
+    windowState_ = state;
+    formChanged(FormProperty::WindowState);
+    if (onResize) onResize();
+}
+
+void Form::setVisible(bool visible) {
+    if (visible == visible_) return;
+    visible_ = visible;
+    formChanged(FormProperty::Visible);
+}
+
+void Form::close() {
+    if (closed_) return;
+    if (onUnload) onUnload();
+    closed_ = true;
+    formChanged(FormProperty::Closed);
+}
+
+Control* Form::find(std::string_view name) const {
+    for (const auto& control : controls_)
+        if (control->name() == name) return control.get();
+    return nullptr;
+}
+
+void Form::load() {
+    if (onLoad) onLoad();
+}
+
+void Form::activate() {
+    if (onActivate) onActivate();
+}
+
+void Form::controlChanged(Control& control, Property property) {
+    if (view_) view_->controlChanged(control, property);
+}
+
+void Form::formChanged(FormProperty property) {
+    if (view_) view_->formChanged(property);
+}
+
+}  // namespace durmivela

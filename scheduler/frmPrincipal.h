@@ -1,0 +1,89 @@
+// The main window: start-up, the schedule entry, the clock and the countdown.
+#pragma once
+
+#include "lang/Lenguaje.h"
+#include "platform/Form.h"
+#include "platform/Services.h"
+#include "settings/Configuracion.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <set>
+#include <string>
+
+namespace durmivela {
+
+inline constexpr const char* kArchivoLog = "Durmivelar_Log.log";
+inline constexpr const char* kArchivoCaptura = "Captura.bmp";
+
+// True when the length of the file can be read: zero-byte and hidden files count.
+bool ExisteArchivo(const std::filesystem::path& ruta);
+
+class frmPrincipal : public Form {
+public:
+    frmPrincipal(Plataforma& plataforma, Configuracion& configuracion, TablaLenguaje& lenguaje);
+
+    // Remaining delay of a type-2 schedule, in whole seconds.
+    std::int32_t Cronometro = 0;
+
+    void Form_Load();
+    void Form_Activate();
+    void EtiquetarMenus();
+    void AplicarConfiguracion();
+    void Timer1_Timer();
+
+    // Controls, in the order of the window's control collection.
+    Label& lblTituloHoraAct = add<Label>("lblTituloHoraAct", nullptr, Twips{240, 240, 1335, 255});
+    Label& lblHoraActual = add<Label>("lblHoraActual", nullptr, Twips{1920, 240, 2415, 255});
+    Frame& fmeConf = add<Frame>("fmeConf", nullptr, Twips{240, 720, 4215, 2505});
+    Label& lblApagarA = add<Label>("lblApagarA", &fmeConf, Twips{360, 360, 1335, 255});
+    Label& lblApagar = add<Label>("lblApagar", &fmeConf, Twips{360, 360, 1335, 255});
+    TextBox& txtHora = add<TextBox>("txtHora", &fmeConf, Twips{2280, 360, 615, 285});
+    Label& lblDosPuntos = add<Label>("lblDosPuntos", &fmeConf, Twips{2890, 360, 135, 255});
+    TextBox& txtMinuto = add<TextBox>("txtMinuto", &fmeConf, Twips{3000, 360, 615, 285});
+    ComboBox& cmbApagar = add<ComboBox>("cmbApagar", &fmeConf, Twips{2280, 360, 1095, 315});
+    Label& lblTituloHoraApa = add<Label>("lblTituloHoraApa", &fmeConf, Twips{240, 960, 1575, 255});
+    Label& lblHoraApa = add<Label>("lblHoraApa", &fmeConf, Twips{2130, 960, 1245, 255});
+    Label& lblAprox = add<Label>("lblAprox", &fmeConf, Twips{3395, 1040, 495, 195});
+    Frame& fmeInformacion = add<Frame>("fmeInformación", &fmeConf, Twips{150, 1365, 3915, 1050});
+    Label& lblAviso = add<Label>("lblAviso", &fmeInformacion, Twips{150, 240, 3615, 660});
+    CommandButton& cmdAceptar = add<CommandButton>("cmdAceptar", nullptr, Twips{360, 3375, 1335, 375});
+    PictureBox& pctSysTrayIcon = add<PictureBox>("pctSysTrayIcon", nullptr, Twips{1980, 3360, 495, 375});
+    CommandButton& cmdSalir = add<CommandButton>("cmdSalir", nullptr, Twips{3000, 3375, 1335, 375});
+    Timer& Timer1 = add<Timer>("Timer1", 500, true);
+    Timer& Timer2 = add<Timer>("Timer2", 1000, false);
+
+    // Menu tree, in menu-bar order.
+    MenuItem& mnuPrincipal = add<MenuItem>("mnuPrincipal", nullptr, "101");
+    MenuItem& mnuConfiguracion = add<MenuItem>("mnuConfiguracion", &mnuPrincipal, "102");
+    MenuItem& mnuLog = add<MenuItem>("mnuLog", &mnuPrincipal, "103");
+    MenuItem& mnuCaptura = add<MenuItem>("mnuCaptura", &mnuPrincipal, "104");
+    MenuItem& Sep1 = add<MenuItem>("Sep1", &mnuPrincipal, "-");
+    MenuItem& mnuSalir = add<MenuItem>("mnuSalir", &mnuPrincipal, "105");
+    MenuItem& mnuAyuda = add<MenuItem>("mnuAyuda", nullptr, "106");
+    MenuItem& mnuContenido = add<MenuItem>("mnuContenido", &mnuAyuda, "107");
+    MenuItem& Sep4 = add<MenuItem>("Sep4", &mnuAyuda, "-");
+    MenuItem& mnuActualizar = add<MenuItem>("mnuActualizar", &mnuAyuda, "113");
+    MenuItem& Sep5 = add<MenuItem>("Sep5", &mnuAyuda, "-");
+    MenuItem& mnuAcercade = add<MenuItem>("mnuAcercade", &mnuAyuda, "108");
+    MenuItem& mnuDonativos = add<MenuItem>("mnuDonativos", nullptr, "112");
+    MenuItem& mnuSysTrayIcon = add<MenuItem>("mnuSysTrayIcon", nullptr, "SysTrayIcon");
+    MenuItem& mnuTitulo = add<MenuItem>("mnuTitulo", &mnuSysTrayIcon, "Durmivela");
+    MenuItem& Sep2 = add<MenuItem>("Sep2", &mnuSysTrayIcon, "-");
+    MenuItem& mnuSTIAbrir = add<MenuItem>("mnuSTIAbrir", &mnuSysTrayIcon, "109");
+    MenuItem& mnuSTIParar = add<MenuItem>("mnuSTIParar", &mnuSysTrayIcon, "110");
+    MenuItem& Sep3 = add<MenuItem>("Sep3", &mnuSysTrayIcon, "-");
+    MenuItem& mnuSTISalir = add<MenuItem>("mnuSTISalir", &mnuSysTrayIcon, "111");
+
+private:
+    void disenar();
+    std::filesystem::path rutaEnPrograma(const char* nombre) const;
+
+    Plataforma& plataforma_;
+    Configuracion& configuracion_;
+    TablaLenguaje& lenguaje_;
+    // Language files already reported as unusable, so each is reported once.
+    std::set<std::string> lenguajesInformados_;
+};
+
+}  // namespace durmivela

@@ -1,0 +1,99 @@
+#include "settings/Configuracion.h"
+
+#include "platform/Cp1252.h"
+#include "platform/NumberText.h"
+
+#include <cmath>
+#include <system_error>
+
+namespace durmivela {
+namespace {
+
+// Splits the file into lines: CR LF or a CR alone ends a line, a LF alone does not.
+class Lineas {
+public:
+    explicit Lineas(std::string_view bytes) : bytes_(bytes) {}
+    std::optional<std::string_view> siguiente() {
+        if (pos_ >= bytes_.size()) return std::nullopt;
+        const std::size_t cr = bytes_.find('\r', pos_);
+        const std::size_t end = cr == std::string_view::npos ? bytes_.size() : cr;
+        std::string_view line = bytes_.substr(pos_, end - pos_);
+        pos_ = end;
+        if (pos_ < bytes_.size()) ++pos_;  // the CR
+        if (cr != std::string_view::npos && pos_ < bytes_.size() && bytes_[pos_] == '\n') ++pos_;
+        return line;
+    }
+
+private:
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+};
+
+// The value of a key line whose name is `nombre`, up to a second "=".
+std::optional<std::string_view> valorDe(std::string_view linea, std::string_view nombre) {
+    const std::size_t igual = linea.find('=');
+    if (igual == std::string_view::npos || linea.substr(0, igual) != nombre) return std::nullopt;
+    std::string_view valor = linea.substr(igual + 1);
+    return valor.substr(0, valor.find('='));
+}
+
+}  // namespace
+
+bool BuscarArchivo(const std::filesystem::path& ruta, const FileAttributes& atributos) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(ruta, error) && !atributos.hiddenOrSystem(ruta);
+}
+
+std::optional<std::uint8_t> leerByte(std::string_view valor) {
+    const LeadingNumber numero = readLeadingNumber(valor);
+    const double redondeado = roundHalfEven(numero.value);
+    if (!std::isfinite(redondeado) || redondeado < 0 || redondeado > 255) return std::nullopt;
+    return static_cast<std::uint8_t>(redondeado);
+}
+
+void leerTextoConfiguracion(std::string_view bytes, Configuracion& configuracion) {
+    Lineas lineas(bytes);
+    struct Seccion {
+        std::string_view cabecera;
+        std::string_view nombre;
+    };
+    constexpr Seccion secciones[] = {{"[TIPO]", "Tipo"}, {"[LOG]", "Log"}, {"[LENGUAJE]", "Lenguaje"}};
+    for (std::size_t i = 0; i < std::size(secciones); ++i) {
+        const auto cabecera = lineas.siguiente();
+        if (!cabecera) return;  // the file ended early
+        if (*cabecera != secciones[i].cabecera) continue;
+        const auto clave = lineas.siguiente();
+        if (!clave) return;
+        const auto valor = valorDe(*clave, secciones[i].nombre);
+        if (!valor) continue;
+        if (i == 2) {
+            configuracion.Lenguaje = cp1252ToUtf8(*valor);
+            continue;
+        }
+        if (const auto numero = leerByte(*valor)) (i == 0 ? configuracion.Tipo : configuracion.Log) = *numero;
+    }
+}
+
+std::string textoConfiguracion(const Configuracion& configuracion) {
+    return "[TIPO]\r\nTipo=" + std::to_string(configuracion.Tipo) + "\r\n[LOG]\r\nLog=" +
+           std::to_string(configuracion.Log) + "\r\n[LENGUAJE]\r\nLenguaje=" +
+           utf8ToCp1252(configuracion.Lenguaje) + "\r\n";
+}
+
+WriteResult GuardarConfiguracion(const Configuracion& configuracion, const std::filesystem::path& carpeta) {
+    return writeFileDurably(carpeta / kArchivoConfiguracion, textoConfiguracion(configuracion));
+}
+
+WriteResult LeerConfiguracion(Configuracion& configuracion, const std::filesystem::path& carpeta,
+                              const FileAttributes& atributos) {
+    const std::filesystem::path ruta = carpeta / kArchivoConfiguracion;
+    if (!BuscarArchivo(ruta, atributos)) {
+        configuracion = configuracionPredeterminada();
+        return GuardarConfiguracion(configuracion, carpeta);
+    }
+    std::string bytes;
+    if (readWholeFile(ruta, bytes)) leerTextoConfiguracion(bytes, configuracion);
+    return {};
+}
+
+}  // namespace durmivela

@@ -1,0 +1,46 @@
+// The three settings and the settings file that keeps them beside the program.
+#pragma once
+
+#include "platform/DurableFile.h"
+#include "platform/Services.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace durmivela {
+
+inline constexpr const char* kArchivoConfiguracion = "Durmivela.ini";
+
+struct Configuracion {
+    std::uint8_t Tipo = 0;  // 1 clock time, 2 delay
+    std::uint8_t Log = 0;   // 1 nothing, 2 log record, 3 capture, 4 both
+    std::string Lenguaje;   // base name of the language file (UTF-8)
+};
+
+inline Configuracion configuracionPredeterminada() { return {1, 4, "Español"}; }
+
+// True when a listing of ordinary files (no directories, no hidden or system
+// files) finds the path.
+bool BuscarArchivo(const std::filesystem::path& ruta, const FileAttributes& atributos);
+
+// Reads the settings file in `carpeta`; when it is missing, writes the defaults
+// and takes them. The result reports a failed write of the default file.
+WriteResult LeerConfiguracion(Configuracion& configuracion, const std::filesystem::path& carpeta,
+                              const FileAttributes& atributos);
+
+// Rewrites the settings file from the in-memory settings.
+WriteResult GuardarConfiguracion(const Configuracion& configuracion, const std::filesystem::path& carpeta);
+
+// The file's six lines, Windows-1252, CR LF.
+std::string textoConfiguracion(const Configuracion& configuracion);
+
+// Applies the file's bytes to the settings; what is not found keeps its value.
+void leerTextoConfiguracion(std::string_view bytes, Configuracion& configuracion);
+
+// A setting's number: 0..255, or nothing when the value falls outside.
+std::optional<std::uint8_t> leerByte(std::string_view valor);
+
+}  // namespace durmivela

@@ -1,0 +1,187 @@
+#include "lang/Lenguaje.h"
+#include "platform/Form.h"
+#include "tests/util/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace durmivela {
+namespace {
+
+using testing::TempDir;
+
+// A file of `count` records, keys 1..count, texts "T<key>".
+std::string numberedFile(int count) {
+    std::string file;
+    for (int key = 1; key <= count; ++key) file += std::to_string(key) + ",\"T" + std::to_string(key) + "\"\r\n";
+    return file;
+}
+
+class TestForm : public Form {
+public:
+    TestForm() : Form("frmPrueba", Twips{0, 0, 1000, 1000}) {}
+    Label& label(const char* tag, const char* caption = "design") {
+        Label& l = add<Label>("lbl", nullptr, Twips{});
+        l.setTag(tag);
+        l.setCaption(caption);
+        return l;
+    }
+    CommandButton& button(const char* tag) {
+        CommandButton& b = add<CommandButton>("cmd", nullptr, Twips{});
+        b.setTag(tag);
+        b.setCaption("design");
+        return b;
+    }
+    MenuItem& menu(const char* tag, const char* caption) {
+        MenuItem& m = add<MenuItem>("mnu", nullptr, caption);
+        m.setTag(tag);
+        return m;
+    }
+    PictureBox& picture(const char* tag) {
+        PictureBox& p = add<PictureBox>("pct", nullptr, Twips{});
+        p.setTag(tag);
+        return p;
+    }
+};
+
+TEST(CargarLenguaje, ReplacesTheWholeTableOnEveryLoad) {
+    TempDir dir;
+    dir.write("Leng/Grande.lng", numberedFile(52));
+    dir.write("Leng/Corto.lng", numberedFile(40));
+    TablaLenguaje tabla;
+    ASSERT_EQ(CargarLenguaje(tabla, dir.path(), "Grande"), ResultadoCarga::Cargado);
+    EXPECT_EQ(tabla.UltimoTexto, 51);
+    EXPECT_EQ(tabla.L(16), "T36");  // element 35
+    EXPECT_EQ(tabla.L(0), "T52");
+    ASSERT_EQ(CargarLenguaje(tabla, dir.path(), "Corto"), ResultadoCarga::Cargado);
+    EXPECT_EQ(tabla.Textos.size(), 40u);
+    EXPECT_EQ(tabla.UltimoTexto, 39);
+    EXPECT_EQ(tabla.L(0), "T40");
+    EXPECT_EQ(tabla.buscar(45), nullptr);
+}
+
+TEST(CargarLenguaje, AnUnusableFileLeavesTheCurrentTable) {
+    TempDir dir;
+    dir.write("Leng/Bueno.lng", numberedFile(20));
+    dir.write("Leng/Corto.lng", numberedFile(16));
+    dir.write("Leng/Vacio.lng", "");
+    std::filesystem::create_directories(dir.path() / "Leng" / "Carpeta.lng");
+    TablaLenguaje tabla;
+    ASSERT_EQ(CargarLenguaje(tabla, dir.path(), "Bueno"), ResultadoCarga::Cargado);
+    EXPECT_EQ(CargarLenguaje(tabla, dir.path(), "Corto"), ResultadoCarga::Incompleto);
+    EXPECT_EQ(CargarLenguaje(tabla, dir.path(), "Vacio"), ResultadoCarga::Incompleto);
+    EXPECT_EQ(CargarLenguaje(tabla, dir.path(), "Falta"), ResultadoCarga::NoLeido);
+    EXPECT_EQ(CargarLenguaje(tabla, dir.path(), "Carpeta"), ResultadoCarga::NoLeido);
+    EXPECT_EQ(CargarLenguaje(tabla, dir.path(), "../Leng/Bueno"), ResultadoCarga::NoLeido);
+    EXPECT_EQ(tabla.UltimoTexto, 19);
+    EXPECT_EQ(tabla.L(0), "T20");
+}
+
+TEST(LanguageRecords, FollowTheFieldGrammar) {
+    const auto records = leerRegistros(
+        "201,\"HORA ACTUAL: \"\r\n"
+        "  7 , \"a, b \"\r\n"      // quoted: comma and trailing blank kept
+        "8,  plain text  \r\n"     // unquoted: from the first non-blank to the line end
+        "\r\n   \r\n"              // blank lines create no record
+        "9,\"x\",10,\"y\"\r\n"     // two records on one line
+        "70000,\"too big\"\r\n"    // key outside 16 bits: skipped
+        "abc,\"no key\"\r\n"       // not a number: skipped
+        "-5,\"negative\"\r\n"
+        "11,\"\"\r\n"              // an empty text is a text
+        "12,\"\xF1\"\r\n"
+        "13\r\n");                 // cut short at the end of the file: skipped
+    ASSERT_EQ(records.size(), 8u);
+    EXPECT_EQ(records[0].Clave, 201);
+    EXPECT_EQ(records[0].Texto, "HORA ACTUAL: ");
+    EXPECT_EQ(records[1].Texto, "a, b ");
+    EXPECT_EQ(records[2].Texto, "plain text");
+    EXPECT_EQ(records[3].Clave, 9);
+    EXPECT_EQ(records[4].Clave, 10);
+    EXPECT_EQ(records[5].Clave, -5);
+    EXPECT_EQ(records[6].Texto, "");
+    EXPECT_EQ(records[7].Texto, "ñ");
+}
+
+TEST(LanguageRecords, ATrailingBlankLineDoesNotShiftThePositionalTexts) {
+    const std::string file = numberedFile(52);
+    EXPECT_EQ(leerRegistros(file).size(), 52u);
+    EXPECT_EQ(leerRegistros(file + "\r\n\r\n").size(), 52u);
+    EXPECT_EQ(leerRegistros(file.substr(0, file.size() - 2)).size(), 52u);  // no final line end
+}
+
+TEST(LanguageRecords, NoInputCrashesTheReader) {
+    const char* inputs[] = {"\"", ",", ",,,,", "\"unterminated\r\n1,\"x", "1,\"a\"junk,2,\"b\"", "\r\r\n\n"};
+    for (const char* input : inputs) EXPECT_NO_THROW(leerRegistros(input)) << input;
+    std::string noise;
+    for (int i = 0; i < 4096; ++i) noise += static_cast<char>((i * 7919) % 256);
+    EXPECT_NO_THROW(leerRegistros(noise));
+}
+
+TEST(AplicarLenguaje, MatchesKeysByKindName) {
+    TablaLenguaje tabla;
+    tabla.Textos = {{204, "primero"}, {204, "segundo"}, {305, "opción"}, {304, "lenguaje"}, {101, "Archivo"},
+                    {0, "cero"},      {7, "ayuda"}};
+    tabla.UltimoTexto = static_cast<std::int16_t>(tabla.Textos.size() - 1);
+    TestForm form;
+    Label& duplicate = form.label("204");
+    Label& emptyTag = form.label("");
+    Label& lettersTag = form.label("abc");
+    Label& leadingZeros = form.label("0304");
+    Label& labelWithSuffix = form.label("305x");
+    CommandButton& zeroButton = form.button("0");
+    CommandButton& lettersButton = form.button("abc");
+    CommandButton& suffixButton = form.button("305x");
+    MenuItem& menu = form.menu(" 101 ", "101");
+    MenuItem& missing = form.menu("102", "102");
+    PictureBox& picture = form.picture("7");
+    AplicarLenguaje(form, tabla);
+    EXPECT_EQ(duplicate.caption(), "primero");
+    EXPECT_EQ(emptyTag.caption(), "design");
+    EXPECT_EQ(lettersTag.caption(), "design");
+    EXPECT_EQ(leadingZeros.caption(), "lenguaje");
+    EXPECT_EQ(labelWithSuffix.caption(), "design");
+    EXPECT_EQ(zeroButton.caption(), "design");
+    EXPECT_EQ(lettersButton.caption(), "design");
+    EXPECT_EQ(suffixButton.caption(), "opción");
+    EXPECT_EQ(menu.caption(), "Archivo");
+    EXPECT_EQ(missing.caption(), "102");
+    EXPECT_EQ(picture.toolTipText(), "ayuda");
+    EXPECT_EQ(picture.caption(), "");
+}
+
+TEST(AplicarLenguaje, RecordsBeyondUltimoTextoAreNotUsed) {
+    TablaLenguaje tabla;
+    tabla.Textos = {{1, "uno"}, {2, "dos"}};
+    tabla.UltimoTexto = 0;
+    TestForm form;
+    Label& one = form.label("1");
+    Label& two = form.label("2");
+    AplicarLenguaje(form, tabla);
+    EXPECT_EQ(one.caption(), "uno");
+    EXPECT_EQ(two.caption(), "design");
+}
+
+TEST(ShippedLanguages, HoldAllKeysAndTheWordsTheStopButtonNeeds) {
+    const std::filesystem::path folder = std::filesystem::path(DURMIVELA_LANG_DIR).parent_path();
+    struct Row {
+        const char* name;
+        const char* stop;
+        const char* quit;
+    };
+    for (const Row& row : {Row{"Español", "Parar", "Salir"}, Row{"English", "Stop", "Quit"}}) {
+        TablaLenguaje tabla;
+        ASSERT_EQ(CargarLenguaje(tabla, folder, row.name), ResultadoCarga::Cargado) << row.name;
+        EXPECT_EQ(tabla.UltimoTexto, 51) << row.name;
+        EXPECT_EQ(tabla.L(14), row.stop);
+        EXPECT_EQ(tabla.L(13), row.quit);
+        ASSERT_NE(tabla.buscar(208), nullptr);
+        EXPECT_EQ(tabla.buscar(208)->Texto, row.quit);
+        for (int key : {101, 113, 201, 208, 301, 311, 401, 403}) EXPECT_NE(tabla.buscar(key), nullptr) << key;
+    }
+    // The built-in copy is the Spanish file itself.
+    const TablaLenguaje integrado = lenguajeIntegrado();
+    EXPECT_EQ(integrado.UltimoTexto, 51);
+    EXPECT_EQ(integrado.buscar(205)->Texto, "Configuración del Apagado");
+}
+
+}  // namespace
+}  // namespace durmivela

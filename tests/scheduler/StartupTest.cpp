@@ -1,0 +1,151 @@
+#include "scheduler/frmPrincipal.h"
+#include "tests/fake/FakePlatform.h"
+#include "tests/util/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace durmivela {
+namespace {
+
+using testing::FakePlatform;
+using testing::TempDir;
+
+std::string shippedLanguage(const char* name) {
+    std::ifstream in(std::filesystem::path(DURMIVELA_LANG_DIR) / pathFromUtf8(std::string(name) + ".lng"),
+                     std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A program folder with the shipped language files beside a fresh main window.
+class Startup : public ::testing::Test {
+protected:
+    Startup() {
+        fake.program.carpeta = dir.path();
+        dir.write(pathFromUtf8("Leng/Español.lng"), shippedLanguage("Español"));
+        dir.write("Leng/English.lng", shippedLanguage("English"));
+    }
+    frmPrincipal& load() {
+        ventana = std::make_unique<frmPrincipal>(fake.plataforma, configuracion, lenguaje);
+        ventana->load();
+        return *ventana;
+    }
+
+    TempDir dir;
+    FakePlatform fake;
+    Configuracion configuracion;
+    TablaLenguaje lenguaje;
+    std::unique_ptr<frmPrincipal> ventana;
+};
+
+TEST_F(Startup, FirstStartCreatesTheSettingsAndOpensInSpanishWithTheClockTimeLayout) {
+    frmPrincipal& w = load();
+    EXPECT_EQ(dir.read(kArchivoConfiguracion),
+              "[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog=4\r\n[LENGUAJE]\r\nLenguaje=Espa\xF1ol\r\n");
+    EXPECT_EQ(w.caption(), "Durmivela 3.0.16");
+    EXPECT_EQ(w.lblHoraActual.caption(), "21:15:03");
+    EXPECT_TRUE(fake.messages.shown.empty());
+
+    // Spanish texts on keyed controls and menus.
+    EXPECT_EQ(w.lblTituloHoraAct.caption(), "HORA ACTUAL: ");
+    EXPECT_EQ(w.fmeConf.caption(), "Configuración del Apagado");
+    EXPECT_EQ(w.cmdAceptar.caption(), "ACEPTAR");
+    EXPECT_EQ(w.cmdSalir.caption(), "Salir");
+    EXPECT_EQ(w.mnuPrincipal.tag(), "101");
+    EXPECT_EQ(w.mnuActualizar.tag(), "113");
+    EXPECT_EQ(w.mnuDonativos.tag(), "112");
+    EXPECT_EQ(w.mnuPrincipal.caption(), lenguaje.buscar(101)->Texto);
+    EXPECT_EQ(w.mnuTitulo.caption(), "Durmivela");
+    EXPECT_EQ(w.mnuSysTrayIcon.caption(), "SysTrayIcon");
+    EXPECT_EQ(w.lblHoraActual.caption(), "21:15:03");  // unkeyed labels keep their text
+
+    // Type-1 layout.
+    for (Control* shown : std::initializer_list<Control*>{&w.lblApagarA, &w.txtHora, &w.txtMinuto, &w.lblDosPuntos})
+        EXPECT_TRUE(shown->visible()) << shown->name();
+    for (Control* hidden : std::initializer_list<Control*>{&w.lblApagar, &w.cmbApagar, &w.lblTituloHoraApa,
+                                                           &w.lblHoraApa, &w.lblAprox})
+        EXPECT_FALSE(hidden->visible()) << hidden->name();
+    EXPECT_EQ(w.lblAviso.caption(), lenguaje.L(10));
+    EXPECT_FALSE(w.lblAviso.caption().empty());
+
+    // Idle state.
+    EXPECT_FALSE(w.mnuLog.enabled());
+    EXPECT_FALSE(w.mnuCaptura.enabled());
+    EXPECT_TRUE(w.Timer1.enabled());
+    EXPECT_FALSE(w.Timer2.enabled());
+    EXPECT_TRUE(w.cmdAceptar.enabled());
+    EXPECT_EQ(w.Cronometro, 0);
+    EXPECT_TRUE(w.pctSysTrayIcon.hasIcon());
+}
+
+TEST_F(Startup, TheRecordFilesMakeTheirMenuCommandsAvailable) {
+    dir.write(kArchivoLog, "");
+    frmPrincipal& w = load();
+    EXPECT_TRUE(w.mnuLog.enabled());  // a zero-byte log counts
+    EXPECT_FALSE(w.mnuCaptura.enabled());
+}
+
+TEST_F(Startup, DelayTypeInEnglishGetsTheDelayLayout) {
+    dir.write(kArchivoConfiguracion, "[TIPO]\r\nTipo=2\r\n[LOG]\r\nLog=1\r\n[LENGUAJE]\r\nLenguaje=English\r\n");
+    frmPrincipal& w = load();
+    EXPECT_TRUE(w.cmbApagar.visible());
+    EXPECT_FALSE(w.txtHora.visible());
+    EXPECT_EQ(w.cmdSalir.caption(), "Quit");
+    EXPECT_EQ(w.lblAviso.caption(), lenguaje.L(9));
+    EXPECT_EQ(w.caption(), "Durmivela 3.0.16");  // the language never touches the title
+}
+
+TEST_F(Startup, AnUnknownTypeAppliesNoLayout) {
+    dir.write(kArchivoConfiguracion, "[TIPO]\r\nTipo=3\r\n[LOG]\r\nLog=4\r\n[LENGUAJE]\r\nLenguaje=Espa\xF1ol\r\n");
+    frmPrincipal& w = load();
+    for (Control* control : std::initializer_list<Control*>{&w.lblApagarA, &w.lblApagar, &w.txtHora, &w.cmbApagar,
+                                                            &w.lblHoraApa, &w.lblAprox})
+        EXPECT_TRUE(control->visible()) << control->name();
+    EXPECT_EQ(w.lblAviso.caption(), "");
+}
+
+TEST_F(Startup, AMissingLanguageFallsBackToTheBuiltInSpanishAndIsReportedOnce) {
+    dir.write(kArchivoConfiguracion, "[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog=4\r\n[LENGUAJE]\r\nLenguaje=Klingon\r\n");
+    frmPrincipal& w = load();
+    EXPECT_EQ(w.cmdSalir.caption(), "Salir");
+    EXPECT_EQ(w.lblAviso.caption(), lenguaje.L(10));
+    EXPECT_EQ(lenguaje.UltimoTexto, 51);
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_NE(fake.messages.shown[0].find("Klingon.lng"), std::string::npos);
+    w.AplicarConfiguracion();
+    EXPECT_EQ(fake.messages.shown.size(), 1u);
+}
+
+TEST_F(Startup, AnIncompleteLanguageKeepsTheTextsAlreadyLoaded) {
+    frmPrincipal& w = load();
+    dir.write("Leng/Roto.lng", "101,\"x\"\r\n");
+    configuracion.Lenguaje = "Roto";
+    w.AplicarConfiguracion();
+    EXPECT_EQ(w.cmdSalir.caption(), "Salir");
+    EXPECT_EQ(lenguaje.UltimoTexto, 51);
+    EXPECT_EQ(fake.messages.shown.size(), 1u);
+}
+
+TEST_F(Startup, ASettingsFileThatCannotBeCreatedIsReportedAndTheDefaultsRun) {
+    fake.program.carpeta = dir.path() / "missing";
+    frmPrincipal& w = load();
+    ASSERT_GE(fake.messages.shown.size(), 1u);
+    EXPECT_NE(fake.messages.shown[0].find("Durmivela.ini"), std::string::npos);
+    EXPECT_EQ(configuracion.Tipo, 1);
+    EXPECT_TRUE(w.txtHora.visible());
+}
+
+TEST_F(Startup, TheClockTickShowsTheLongTimeAndActivationChangesNothing) {
+    frmPrincipal& w = load();
+    fake.clock.now = {9, 5, 3};
+    w.Timer1.tick();
+    EXPECT_EQ(w.lblHoraActual.caption(), "9:05:03");
+    const std::string aviso = w.lblAviso.caption();
+    w.activate();
+    EXPECT_EQ(w.lblAviso.caption(), aviso);
+    EXPECT_EQ(w.caption(), "Durmivela 3.0.16");
+}
+
+}  // namespace
+}  // namespace durmivela
