@@ -1,0 +1,22 @@
+#!/bin/sh
+# Installs what is missing for building and running (`run`) or also for the
+# tests (`test`) on Debian 12. Uses sudo when not run as root.
+set -eu
+profile=${1:-run}
+
+packages="cmake ninja-build g++ make pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core"
+if [ "$profile" = test ]; then
+  packages="$packages libgtest-dev xvfb xauth xdotool trayer x11-utils imagemagick dbus python3-dbusmock"
+fi
+
+missing=""
+for p in $packages; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
+if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends $missing
