@@ -22,6 +22,8 @@ public:
     virtual ~FormView() = default;
     virtual void controlChanged(Control& control, Property property) = 0;
     virtual void formChanged(FormProperty property) = 0;
+    // Shows the menu's items as a pop-up at the pointer; returns when it closes.
+    virtual void popupMenu(MenuItem& menu) { (void)menu; }
 };
 
 class Form {
@@ -60,6 +62,9 @@ public:
     std::function<void()> onUnload;
     void load();
     void activate();
+    void popupMenu(MenuItem& menu) {
+        if (view_) view_->popupMenu(menu);
+    }
 
     void attach(FormView* view) { view_ = view; }
     FormView* view() const { return view_; }

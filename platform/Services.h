@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace durmivela {
 
@@ -52,11 +53,51 @@ public:
     virtual bool hiddenOrSystem(const std::filesystem::path& path) const = 0;
 };
 
+class Power {
+public:
+    virtual ~Power() = default;
+    // Gives the process the right to shut the system down, where the system has one.
+    virtual void enableShutdownRight() = 0;
+    // Asks for an immediate shutdown that closes applications without asking;
+    // false when the system refused or could not be asked.
+    virtual bool requestForcedShutdown() = 0;
+};
+
+// Pixels of a screen, row by row from the top, each 0x00RRGGBB.
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
+class Screen {
+public:
+    virtual ~Screen() = default;
+    // The whole primary screen as it looks now; false when it cannot be read.
+    virtual bool capturePrimary(Image& image) = 0;
+};
+
+// The notification-area icon that stands for the hidden main window. Its mouse
+// events reach the window's tray picture box as mouse moves (515 double click,
+// 517 right button released).
+class NotificationArea {
+public:
+    virtual ~NotificationArea() = default;
+    // False when no notification area is there to hold an icon.
+    virtual bool available() const = 0;
+    // Shows the window's icon with the tooltip, or updates the shown one.
+    virtual void add(const std::string& tooltip) = 0;
+    virtual void remove() = 0;
+};
+
 struct Plataforma {
     Clock& clock;
     ProgramInfo& program;
     MessageBoxes& messages;
     FileAttributes& files;
+    Power& power;
+    Screen& screen;
+    NotificationArea& tray;
 };
 
 }  // namespace durmivela

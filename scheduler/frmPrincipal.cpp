@@ -1,5 +1,7 @@
 #include "scheduler/frmPrincipal.h"
 
+#include "platform/NumberText.h"
+#include "scheduler/TextoHora.h"
 #include "scheduler/Version.h"
 
 #include <system_error>
@@ -16,11 +18,29 @@ frmPrincipal::frmPrincipal(Plataforma& plataforma, Configuracion& configuracion,
     : Form("frmPrincipal", Twips{0, 0, 4680, 3945}),
       plataforma_(plataforma),
       configuracion_(configuracion),
-      lenguaje_(lenguaje) {
+      lenguaje_(lenguaje),
+      iconoBandeja_(plataforma.tray) {
     disenar();
+    conectarEventos();
+}
+
+void frmPrincipal::conectarEventos() {
     onLoad = [this] { Form_Load(); };
     onActivate = [this] { Form_Activate(); };
+    onResize = [this] { Form_Resize(); };
+    onUnload = [this] { Form_Unload(); };
     Timer1.onTimer = [this] { Timer1_Timer(); };
+    Timer2.onTimer = [this] { Timer2_Timer(); };
+    cmbApagar.onClick = [this] { cmbApagar_Click(); };
+    cmdAceptar.onClick = [this] { cmdAceptar_Click(); };
+    cmdSalir.onClick = [this] { cmdSalir_Click(); };
+    pctSysTrayIcon.onMouseMove = [this](int button, int shift, int x, int y) {
+        pctSysTrayIcon_MouseMove(button, shift, x, y);
+    };
+    mnuSTIAbrir.onClick = [this] { mnuSTIAbrir_Click(); };
+    mnuSTIParar.onClick = [this] { mnuSTIParar_Click(); };
+    mnuSTISalir.onClick = [this] { mnuSTISalir_Click(); };
+    mnuSalir.onClick = [this] { mnuSalir_Click(); };
 }
 
 // The window as designed, before start-up gives it texts.
@@ -153,5 +173,141 @@ void frmPrincipal::Timer1_Timer() {
     const Clock& reloj = plataforma_.clock;
     lblHoraActual.setCaption(reloj.longTimeFormat(reloj.timeOfDay()));
 }
+
+}  // namespace durmivela
+
+namespace durmivela {
+
+namespace {
+
+// The presets of cmbApagar, by position: duration in seconds.
+constexpr std::int32_t kDuraciones[] = {300, 600, 900, 1800, 2700, 3600, 7200, 10800, 18000, 36000, 5};
+
+}  // namespace
+
+void frmPrincipal::cmbApagar_Click() {
+    const int posicion = cmbApagar.listIndex();
+    if (posicion >= 0 && posicion <= 10) {
+        const TimeOfDay ahora = plataforma_.clock.timeOfDay();
+        if (posicion <= 4) {
+            CalcularHoraApagado(kDuraciones[posicion] / 60);
+        } else if (posicion <= 9) {
+            const int horas = kDuraciones[posicion] / 3600;
+            lblHoraApa.setCaption(textoHoraFija({(ahora.hour + horas) % 24, ahora.minute, ahora.second}));
+        } else {
+            lblHoraApa.setCaption(textoHoraFija(sumarSegundos(ahora, 5)));
+        }
+        Cronometro = kDuraciones[posicion];
+    }
+    lblAviso.setCaption(lenguaje_.L(16));
+}
+
+void frmPrincipal::CalcularHoraApagado(int minutos) {
+    const TimeOfDay ahora = plataforma_.clock.timeOfDay();
+    const int suma = ahora.minute + minutos;
+    const TimeOfDay hora = suma < 60 ? TimeOfDay{ahora.hour, suma, ahora.second}
+                                     : TimeOfDay{(ahora.hour + 1) % 24, suma % 60, ahora.second};
+    lblHoraApa.setCaption(textoHoraFija(hora));
+}
+
+void frmPrincipal::cmdAceptar_Click() {
+    setWindowState(WindowState::Minimized);  // goes to the notification area
+    Timer2.setEnabled(true);
+    cmdAceptar.setEnabled(false);
+    lblAviso.setCaption(lenguaje_.L(15));
+    cmdSalir.setCaption(lenguaje_.L(14));
+    if (configuracion_.Tipo == 1)
+        setCaption(lenguaje_.L(12) + " " + maskZeroHash(txtHora.text()) + ":" + maskZeroHash(txtMinuto.text()));
+}
+
+void frmPrincipal::Timer2_Timer() {
+    if (configuracion_.Tipo == 1) {
+        const TimeOfDay ahora = plataforma_.clock.timeOfDay();
+        if (campoCoincide(txtHora.text(), ahora.hour) && campoCoincide(txtMinuto.text(), ahora.minute))
+            EjecutarApagado();
+        return;
+    }
+    --Cronometro;
+    setCaption(textoDuracion(Cronometro) + " " + lenguaje_.L(8));
+    if (Cronometro < 0) EjecutarApagado();
+}
+
+void frmPrincipal::cmdSalir_Click() {
+    const std::string& texto = cmdSalir.caption();
+    if (texto == "Stop" || texto == "Parar") {
+        cmdAceptar.setEnabled(true);
+        cmdSalir.setCaption(lenguaje_.L(13));
+        Timer2.setEnabled(false);
+        lblHoraApa.setCaption("");
+        cmbApagar.setText("");
+        setCaption(tituloEstandar());
+    } else if (texto == "Quit" || texto == "Salir") {
+        close();
+    }
+}
+
+// The records are written and flushed before the request, so a forced shutdown
+// cannot lose them; a record that fails does not hold back the shutdown the
+// user asked for, and no message may block it either.
+void frmPrincipal::EjecutarApagado() {
+    const int log = configuracion_.Log;
+    if (log == 2 || log == 4) EscribirLog();
+    if (log == 3 || log == 4) GuardarCaptura();
+    Timer2.setEnabled(false);
+    HabilitarPrivilegioApagado();
+    plataforma_.power.requestForcedShutdown();
+}
+
+void frmPrincipal::HabilitarPrivilegioApagado() { plataforma_.power.enableShutdownRight(); }
+
+WriteResult frmPrincipal::EscribirLog() {
+    return writeFileDurably(rutaEnPrograma(kArchivoLog),
+                            textoRegistro(lenguaje_, configuracion_.Tipo, configuracion_.Log,
+                                          plataforma_.clock.timeOfDay()));
+}
+
+WriteResult frmPrincipal::GuardarCaptura() {
+    return durmivela::GuardarCaptura(plataforma_.screen, plataforma_.program.folder());
+}
+
+void frmPrincipal::Form_Resize() {
+    if (windowState() == WindowState::Minimized) MostrarIconoBandeja();
+}
+
+void frmPrincipal::Form_Unload() { iconoBandeja_.quitar(); }
+
+// Without a notification area the window stays minimised on the taskbar, so
+// the user can always reach it and stop the schedule.
+void frmPrincipal::MostrarIconoBandeja() {
+    if (!iconoBandeja_.disponible()) return;
+    const Clock& reloj = plataforma_.clock;
+    iconoBandeja_.mostrar(textoIconoBandeja(configuracion_.Tipo, txtHora.text(), txtMinuto.text(), Cronometro,
+                                            reloj.longTimeFormat(reloj.timeOfDay())));
+    hide();
+}
+
+void frmPrincipal::pctSysTrayIcon_MouseMove(int, int, int x, int) {
+    constexpr int kDobleClicIzquierdo = 515;  // WM_LBUTTONDBLCLK
+    constexpr int kBotonDerechoSuelto = 517;  // WM_RBUTTONUP
+    if (x == kDobleClicIzquierdo) restaurarVentana();
+    else if (x == kBotonDerechoSuelto) popupMenu(mnuSysTrayIcon);
+}
+
+void frmPrincipal::restaurarVentana() {
+    setWindowState(WindowState::Normal);
+    show();
+    iconoBandeja_.quitar();
+}
+
+void frmPrincipal::mnuSTIAbrir_Click() { restaurarVentana(); }
+
+void frmPrincipal::mnuSTIParar_Click() { cmdSalir_Click(); }
+
+void frmPrincipal::mnuSTISalir_Click() {
+    iconoBandeja_.quitar();
+    close();
+}
+
+void frmPrincipal::mnuSalir_Click() { close(); }
 
 }  // namespace durmivela

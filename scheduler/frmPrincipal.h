@@ -1,10 +1,13 @@
 // The main window: start-up, the schedule entry, the clock and the countdown.
 #pragma once
 
+#include "capture/Captura.h"
 #include "lang/Lenguaje.h"
 #include "platform/Form.h"
 #include "platform/Services.h"
+#include "scheduler/RegistroApagado.h"
 #include "settings/Configuracion.h"
+#include "tray/IconoBandeja.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -12,9 +15,6 @@
 #include <string>
 
 namespace durmivela {
-
-inline constexpr const char* kArchivoLog = "Durmivelar_Log.log";
-inline constexpr const char* kArchivoCaptura = "Captura.bmp";
 
 // True when the length of the file can be read: zero-byte and hidden files count.
 bool ExisteArchivo(const std::filesystem::path& ruta);
@@ -31,6 +31,30 @@ public:
     void EtiquetarMenus();
     void AplicarConfiguracion();
     void Timer1_Timer();
+
+    // Schedule entry.
+    void cmbApagar_Click();
+    void CalcularHoraApagado(int minutos);
+    void cmdAceptar_Click();
+
+    // Countdown, stop and shutdown.
+    void Timer2_Timer();
+    void cmdSalir_Click();
+    void EjecutarApagado();
+    void HabilitarPrivilegioApagado();
+    WriteResult EscribirLog();
+    WriteResult GuardarCaptura();
+
+    // Notification area.
+    void Form_Resize();
+    void Form_Unload();
+    void MostrarIconoBandeja();
+    void pctSysTrayIcon_MouseMove(int button, int shift, int x, int y);
+    void mnuSTIAbrir_Click();
+    void mnuSTIParar_Click();
+    void mnuSTISalir_Click();
+    void mnuSalir_Click();
+    const IconoBandeja& iconoBandeja() const { return iconoBandeja_; }
 
     // Controls, in the order of the window's control collection.
     Label& lblTituloHoraAct = add<Label>("lblTituloHoraAct", nullptr, Twips{240, 240, 1335, 255});
@@ -77,11 +101,14 @@ public:
 
 private:
     void disenar();
+    void conectarEventos();
+    void restaurarVentana();
     std::filesystem::path rutaEnPrograma(const char* nombre) const;
 
     Plataforma& plataforma_;
     Configuracion& configuracion_;
     TablaLenguaje& lenguaje_;
+    IconoBandeja iconoBandeja_;
     // Language files already reported as unusable, so each is reported once.
     std::set<std::string> lenguajesInformados_;
 };

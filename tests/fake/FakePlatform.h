@@ -40,12 +40,57 @@ public:
     bool hiddenOrSystem(const std::filesystem::path& path) const override { return hidden.count(path) > 0; }
 };
 
+// Records every request; refuses the shutdown when told to.
+class FakePower : public Power {
+public:
+    std::vector<std::string> calls;
+    bool refuse = false;
+    void enableShutdownRight() override { calls.push_back("enable"); }
+    bool requestForcedShutdown() override {
+        calls.push_back("shutdown");
+        return !refuse;
+    }
+    int shutdowns() const;
+};
+
+// A small screen of a known pattern.
+class FakeScreen : public Screen {
+public:
+    int width = 5;
+    int height = 3;
+    bool fail = false;
+    int captures = 0;
+    bool capturePrimary(Image& image) override;
+};
+
+class FakeNotificationArea : public NotificationArea {
+public:
+    bool present = true;
+    bool shown = false;
+    std::string tooltip;
+    int adds = 0;
+    int removes = 0;
+    bool available() const override { return present; }
+    void add(const std::string& text) override {
+        shown = true;
+        tooltip = text;
+        ++adds;
+    }
+    void remove() override {
+        shown = false;
+        ++removes;
+    }
+};
+
 struct FakePlatform {
     FakeClock clock;
     FakeProgramInfo program;
     FakeMessageBoxes messages;
     FakeFileAttributes files;
-    Plataforma plataforma{clock, program, messages, files};
+    FakePower power;
+    FakeScreen screen;
+    FakeNotificationArea tray;
+    Plataforma plataforma{clock, program, messages, files, power, screen, tray};
 };
 
 }  // namespace durmivela::testing

@@ -1,0 +1,19 @@
+// The capture of the whole primary screen saved beside the program.
+#pragma once
+
+#include "platform/DurableFile.h"
+#include "platform/Services.h"
+
+#include <filesystem>
+
+namespace durmivela {
+
+inline constexpr const char* kArchivoCaptura = "Captura.bmp";
+
+// The whole primary screen; an empty image when it cannot be read.
+Image CapturarPantalla(Screen& pantalla);
+
+// Captures the screen and replaces carpeta/Captura.bmp with it.
+WriteResult GuardarCaptura(Screen& pantalla, const std::filesystem::path& carpeta);
+
+}  // namespace durmivela

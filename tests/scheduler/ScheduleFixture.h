@@ -1,0 +1,60 @@
+// A loaded main window on the fake platform, in a real temporary folder with
+// the shipped language files.
+#pragma once
+
+#include "scheduler/frmPrincipal.h"
+#include "tests/fake/FakePlatform.h"
+#include "tests/util/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+
+namespace durmivela::testing {
+
+inline std::string shippedLanguage(const char* name) {
+    std::ifstream in(std::filesystem::path(DURMIVELA_LANG_DIR) / pathFromUtf8(std::string(name) + ".lng"),
+                     std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() {
+        fake.program.carpeta = dir.path();
+        dir.write(pathFromUtf8("Leng/Español.lng"), shippedLanguage("Español"));
+        dir.write("Leng/English.lng", shippedLanguage("English"));
+    }
+
+    // Starts the program with the given settings (Spanish unless told).
+    frmPrincipal& start(int tipo, int log, const std::string& lenguaje = "Espa\xF1ol") {
+        dir.write(kArchivoConfiguracion, "[TIPO]\r\nTipo=" + std::to_string(tipo) + "\r\n[LOG]\r\nLog=" +
+                                             std::to_string(log) + "\r\n[LENGUAJE]\r\nLenguaje=" + lenguaje + "\r\n");
+        ventana = std::make_unique<frmPrincipal>(fake.plataforma, configuracion, lenguaje_);
+        ventana->load();
+        ventana->show();
+        return *ventana;
+    }
+
+    void choose(int preset) { ventana->cmbApagar.userSelect(preset); }
+
+    // One watch tick, one second later on the clock.
+    void tick() {
+        fake.clock.now = sumar(fake.clock.now, 1);
+        ventana->Timer2.tick();
+    }
+
+    static TimeOfDay sumar(TimeOfDay t, int seconds) {
+        int total = (t.hour * 3600 + t.minute * 60 + t.second + seconds) % 86400;
+        return {total / 3600, total / 60 % 60, total % 60};
+    }
+
+    TempDir dir;
+    FakePlatform fake;
+    Configuracion configuracion;
+    TablaLenguaje lenguaje_;
+    std::unique_ptr<frmPrincipal> ventana;
+};
+
+}  // namespace durmivela::testing

@@ -1,0 +1,208 @@
+#include "scheduler/TextoHora.h"
+#include "tests/scheduler/ScheduleFixture.h"
+
+namespace durmivela {
+namespace {
+
+using testing::MainWindowTest;
+
+class Schedule : public MainWindowTest {};
+
+TEST_F(Schedule, PresetsShowTheShutdownTimeAndStoreTheDuration) {
+    struct Row {
+        TimeOfDay now;
+        int preset;
+        const char* shown;
+        int seconds;
+    };
+    const Row rows[] = {
+        {{23, 50, 10}, 2, "00:05:10", 900},   {{14, 55, 20}, 0, "15:00:20", 300},
+        {{14, 7, 9}, 5, "15:07:09", 3600},    {{20, 15, 0}, 9, "06:15:00", 36000},
+        {{23, 59, 58}, 10, "00:00:03", 5},    {{10, 15, 58}, 10, "10:16:03", 5},
+        {{9, 1, 2}, 4, "09:46:02", 2700},     {{9, 30, 0}, 3, "10:00:00", 1800},
+        {{22, 0, 5}, 8, "03:00:05", 18000},
+    };
+    frmPrincipal& w = start(2, 1);
+    for (const Row& row : rows) {
+        fake.clock.now = row.now;
+        choose(row.preset);
+        EXPECT_EQ(w.lblHoraApa.caption(), row.shown) << row.preset;
+        EXPECT_EQ(w.Cronometro, row.seconds) << row.preset;
+        EXPECT_EQ(w.lblAviso.caption(), lenguaje_.L(16));
+    }
+    // No entry chosen: only the hint changes.
+    w.lblAviso.setCaption("x");
+    w.cmbApagar.setListIndex(-1);
+    w.cmbApagar_Click();
+    EXPECT_EQ(w.lblHoraApa.caption(), "03:00:05");
+    EXPECT_EQ(w.Cronometro, 18000);
+    EXPECT_EQ(w.lblAviso.caption(), lenguaje_.L(16));
+}
+
+TEST_F(Schedule, FiveSecondsCountsDownInTheTitleAndShutsDownOnTheSixthTick) {
+    frmPrincipal& w = start(2, 1);
+    choose(10);
+    w.cmdAceptar.click();
+    EXPECT_TRUE(w.Timer2.enabled());
+    EXPECT_FALSE(w.cmdAceptar.enabled());
+    EXPECT_EQ(w.cmdSalir.caption(), "Parar");
+    EXPECT_EQ(w.lblAviso.caption(), lenguaje_.L(15));
+    EXPECT_EQ(w.caption(), "Durmivela 3.0.16");  // type 2 leaves the title to the tick
+    const char* titles[] = {"0:00:04", "0:00:03", "0:00:02", "0:00:01", "0:00:00"};
+    for (const char* title : titles) {
+        tick();
+        EXPECT_EQ(w.caption(), std::string(title) + " para el apagado");
+        EXPECT_EQ(fake.power.shutdowns(), 0);
+    }
+    tick();
+    EXPECT_EQ(w.caption(), "0:00:01 para el apagado");
+    EXPECT_EQ(fake.power.calls, (std::vector<std::string>{"enable", "shutdown"}));
+    EXPECT_FALSE(w.Timer2.enabled());
+    for (int i = 0; i < 3; ++i) tick();
+    EXPECT_EQ(fake.power.shutdowns(), 1);  // one request per schedule
+}
+
+TEST_F(Schedule, FiveMinutesShutsDownOnTick301) {
+    frmPrincipal& w = start(2, 1);
+    choose(0);
+    w.cmdAceptar.click();
+    tick();
+    EXPECT_EQ(w.caption(), "0:04:59 para el apagado");
+    for (int i = 2; i <= 300; ++i) tick();
+    EXPECT_EQ(w.caption(), "0:00:00 para el apagado");
+    EXPECT_EQ(fake.power.shutdowns(), 0);
+    tick();
+    EXPECT_EQ(fake.power.shutdowns(), 1);
+}
+
+TEST_F(Schedule, StopKeepsTheRemainderAndArmingAgainResumesFromIt) {
+    frmPrincipal& w = start(2, 1);
+    choose(0);
+    w.cmdAceptar.click();
+    for (int i = 0; i < 10; ++i) tick();
+    w.cmdSalir.click();
+    EXPECT_FALSE(w.Timer2.enabled());
+    EXPECT_TRUE(w.cmdAceptar.enabled());
+    EXPECT_EQ(w.cmdSalir.caption(), "Salir");
+    EXPECT_EQ(w.lblHoraApa.caption(), "");
+    EXPECT_EQ(w.cmbApagar.text(), "");
+    EXPECT_EQ(w.caption(), "Durmivela 3.0.16");
+    EXPECT_EQ(w.lblAviso.caption(), lenguaje_.L(15));  // the armed hint stays
+    EXPECT_EQ(w.Cronometro, 290);
+    EXPECT_FALSE(w.closed());
+    w.cmdAceptar.click();
+    tick();
+    EXPECT_EQ(w.caption(), "0:04:49 para el apagado");
+}
+
+TEST_F(Schedule, ArmingWithNoPresetShutsDownOnTheFirstTick) {
+    frmPrincipal& w = start(2, 1);
+    w.cmdAceptar.click();
+    tick();
+    EXPECT_EQ(w.caption(), "0:00:01 para el apagado");
+    EXPECT_EQ(fake.power.shutdowns(), 1);
+}
+
+TEST_F(Schedule, ClockTimeMatchesHourAndMinuteAcrossMidnightAndWithinTheArmedMinute) {
+    frmPrincipal& w = start(1, 1);
+    fake.clock.now = {22, 0, 0};
+    w.txtHora.setText("21");
+    w.txtMinuto.setText("30");
+    w.cmdAceptar.click();
+    EXPECT_EQ(w.caption(), "Apagado a las 21:30");
+    fake.clock.now = {21, 29, 58};  // the next day: the date plays no part
+    tick();
+    EXPECT_EQ(fake.power.shutdowns(), 0);
+    tick();
+    EXPECT_EQ(fake.power.shutdowns(), 1);
+    EXPECT_EQ(w.caption(), "Apagado a las 21:30");
+    for (int i = 0; i < 59; ++i) tick();
+    EXPECT_EQ(fake.power.shutdowns(), 1);
+
+    // Armed during the minute entered: the first tick fires.
+    w.cmdSalir.click();
+    fake.clock.now = {7, 5, 20};
+    w.txtHora.setText(" 07");
+    w.txtMinuto.setText("5");
+    w.cmdAceptar.click();
+    EXPECT_EQ(w.caption(), "Apagado a las 07:05");
+    tick();
+    EXPECT_EQ(fake.power.shutdowns(), 2);
+}
+
+TEST_F(Schedule, ClockTimeFieldsThatNeverMatchKeepTheScheduleArmed) {
+    EXPECT_TRUE(campoCoincide("7", 7));
+    EXPECT_TRUE(campoCoincide("07", 7));
+    EXPECT_TRUE(campoCoincide(" 7 ", 7));
+    EXPECT_FALSE(campoCoincide("", 0));
+    EXPECT_FALSE(campoCoincide("7a", 7));
+    EXPECT_FALSE(campoCoincide("-7", 7));
+    EXPECT_FALSE(campoCoincide("99999999999999999999", 7));
+    frmPrincipal& w = start(1, 1);
+    w.cmdAceptar.click();
+    EXPECT_EQ(w.caption(), "Apagado a las :");
+    for (int i = 0; i < 120; ++i) tick();
+    EXPECT_EQ(fake.power.shutdowns(), 0);
+    EXPECT_TRUE(w.Timer2.enabled());
+}
+
+TEST_F(Schedule, ARefusedShutdownLeavesTheProgramStoppedWithTheStopCaption) {
+    fake.power.refuse = true;
+    frmPrincipal& w = start(2, 1);
+    choose(10);
+    w.cmdAceptar.click();
+    for (int i = 0; i < 6; ++i) tick();
+    EXPECT_EQ(fake.power.shutdowns(), 1);
+    EXPECT_FALSE(w.Timer2.enabled());
+    EXPECT_EQ(w.cmdSalir.caption(), "Parar");
+    w.cmdSalir.click();
+    EXPECT_TRUE(w.cmdAceptar.enabled());
+    EXPECT_FALSE(w.closed());
+}
+
+TEST_F(Schedule, TheButtonActsByItsCaptionAlone) {
+    frmPrincipal& w = start(2, 1);
+    w.cmdSalir.setCaption("Cerrar");
+    w.cmdSalir.click();
+    EXPECT_FALSE(w.closed());
+    w.cmdSalir.setCaption("Quit");
+    w.cmdSalir.click();
+    EXPECT_TRUE(w.closed());
+}
+
+TEST_F(Schedule, ALanguageWithoutTheStopWordMakesStopDoNothing) {
+    std::string file = testing::shippedLanguage("English");
+    const std::size_t stop = file.find("\"Stop\"");
+    ASSERT_NE(stop, std::string::npos);
+    file.replace(stop, 6, "\"Halt\"");
+    dir.write("Leng/Odd.lng", file);
+    frmPrincipal& w = start(2, 1, "Odd");
+    choose(0);
+    w.cmdAceptar.click();
+    EXPECT_EQ(w.cmdSalir.caption(), "Halt");
+    w.mnuSTIParar.click();
+    EXPECT_TRUE(w.Timer2.enabled());
+    EXPECT_FALSE(w.closed());
+}
+
+TEST_F(Schedule, ReapplyingTheSettingsWhileArmedRestoresTheQuitCaption) {
+    frmPrincipal& w = start(2, 1);
+    choose(0);
+    w.cmdAceptar.click();
+    w.AplicarConfiguracion();
+    EXPECT_EQ(w.cmdSalir.caption(), "Salir");
+    EXPECT_EQ(w.lblAviso.caption(), lenguaje_.L(9));
+    EXPECT_TRUE(w.Timer2.enabled());
+}
+
+TEST(TimeTexts, DurationsAreAlwaysHoursMinutesSeconds) {
+    EXPECT_EQ(textoDuracion(0), "0:00:00");
+    EXPECT_EQ(textoDuracion(-1), "0:00:01");
+    EXPECT_EQ(textoDuracion(1800), "0:30:00");
+    EXPECT_EQ(textoDuracion(36000), "10:00:00");
+    EXPECT_EQ(textoDuracion(3599), "0:59:59");
+    EXPECT_EQ(textoHoraFija({7, 5, 9}), "07:05:09");
+}
+
+}  // namespace
+}  // namespace durmivela
