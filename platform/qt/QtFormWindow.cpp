@@ -1,0 +1,506 @@
+#include "platform/qt/QtFormWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCursor>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalBlocker>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace durmivela::qt {
+
+QtFormWindow* QtFormWindow::lastActivated_ = nullptr;
+
+namespace {
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+// Labels show "&x" as an underlined x on Windows; here the marker just goes,
+// and "&&" stays a literal ampersand.
+QString withoutMnemonic(const std::string& caption) {
+    const QString text = qs(caption);
+    QString shown;
+    shown.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'&' && i + 1 < text.size()) ++i;
+        else if (text[i] == u'&') continue;
+        shown += text[i];
+    }
+    return shown;
+}
+
+QFont toQFont(const Font& font) {
+    QFont qfont(qs(font.face));
+    qfont.setPointSizeF(font.points);
+    qfont.setBold(font.bold);
+    return qfont;
+}
+
+QColor toQColor(const Rgb& rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+
+void setActiveColour(QPalette& palette, QPalette::ColorRole role, const QColor& colour) {
+    // Disabled controls keep the style's grey.
+    palette.setColor(QPalette::Active, role, colour);
+    palette.setColor(QPalette::Inactive, role, colour);
+}
+
+void applyColours(QWidget* widget, const Control& control) {
+    QPalette palette = widget->palette();
+    if (control.foreColour.source == Colour::Source::Fixed) {
+        const QColor fore = toQColor(control.foreColour.rgb);
+        setActiveColour(palette, QPalette::WindowText, fore);
+        setActiveColour(palette, QPalette::Text, fore);
+        setActiveColour(palette, QPalette::ButtonText, fore);
+    }
+    if (control.backColour.source != Colour::Source::Default) {
+        const QColor back = control.backColour.source == Colour::Source::Window
+                                ? palette.color(QPalette::Base)
+                                : toQColor(control.backColour.rgb);
+        palette.setColor(QPalette::Window, back);
+        palette.setColor(QPalette::Base, back);
+        widget->setAutoFillBackground(true);
+    }
+    widget->setPalette(palette);
+}
+
+// The items of a menu item, in collection order.
+std::vector<MenuItem*> childrenOf(const Form& form, const MenuItem& parent) {
+    std::vector<MenuItem*> children;
+    for (const auto& control : form.controls())
+        if (control->kind() == ControlKind::Menu && control->container() == &parent)
+            children.push_back(static_cast<MenuItem*>(control.get()));
+    return children;
+}
+
+// A frame as the forms were laid out for: the border runs through the middle
+// of the caption's line, so children placed just below the caption sit
+// inside it (styles that put the caption above the border would cover them).
+class FrameBox final : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QFontMetrics metrics(font());
+        // Drawn here, as the styles' group-box frame adds a caption margin of its own.
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(palette().color(QPalette::Window).darker(140));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, metrics.height() / 2 + 0.5, -0.5, -0.5), 2, 2);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        if (title().isEmpty()) return;
+        const QSize size = metrics.size(Qt::TextShowMnemonic, title());
+        const QRect caption(6, 0, size.width() + 4, metrics.height());
+        painter.fillRect(caption, palette().window());
+        style()->drawItemText(&painter, caption, Qt::AlignCenter | Qt::TextShowMnemonic, palette(), isEnabled(),
+                              title(), QPalette::WindowText);
+    }
+};
+
+bool takesFocus(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::TextBox:
+        case ControlKind::ComboBox:
+        case ControlKind::OptionButton:
+        case ControlKind::CheckBox:
+        case ControlKind::CommandButton: return true;
+        default: return false;
+    }
+}
+
+void showComboBox(QComboBox* box, const ComboBox& combo) {
+    // The model adds entries without telling anyone, so compare on every change.
+    const auto& items = combo.items();
+    bool same = box->count() == static_cast<int>(items.size());
+    for (int i = 0; same && i < box->count(); ++i)
+        same = box->itemText(i) == qs(items[static_cast<std::size_t>(i)]);
+    if (!same) {
+        const QSignalBlocker blocker(box);
+        box->clear();
+        for (const auto& item : items) box->addItem(qs(item));
+    }
+    if (box->currentIndex() != combo.listIndex()) box->setCurrentIndex(combo.listIndex());
+}
+
+void showValue(QAbstractButton* button, const ValueControl& control) {
+    if (auto* box = qobject_cast<QCheckBox*>(button)) {
+        const int value = control.value();
+        box->setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+    } else {
+        button->setChecked(control.value() != 0);
+    }
+}
+
+}  // namespace
+
+QtFormWindow::QtFormWindow(Form& form, const Clock& clock) : form_(form), clock_(clock) {
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (form.minimizeBox) flags |= Qt::WindowMinimizeButtonHint;
+    if (form.maximizeBox) flags |= Qt::WindowMaximizeButtonHint;
+    setWindowFlags(flags);
+
+    scale_ = logicalDpiY() / 96.0;
+    client_ = new QWidget(this);
+    client_->setFont(toQFont(form.font));
+    client_->setFixedSize(px(form.clientSize().width), px(form.clientSize().height));
+    setCentralWidget(client_);
+    // The window is as big as the client area and the menu bar, never resized.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    buildMenus();
+    for (const auto& control : form.controls()) {
+        if (control->kind() == ControlKind::Timer)
+            tickers_[control.get()] = std::make_unique<QtTicker>(static_cast<Timer&>(*control), clock_);
+        else if (control->kind() != ControlKind::Menu)
+            build(*control);
+    }
+    applyTabOrder();
+    setWindowTitle(qs(form.caption()));
+
+    form_.attach(this);
+    if (form_.visible()) showForm();
+}
+
+QtFormWindow::~QtFormWindow() {
+    if (form_.view() == this) form_.attach(nullptr);
+    if (lastActivated_ == this) lastActivated_ = nullptr;
+}
+
+int QtFormWindow::px(int twips) const { return qRound(twips * scale_ / 15.0); }
+
+QRect QtFormWindow::place(const Twips& g) const {
+    // Both edges from twips, so neighbouring controls stay flush after rounding.
+    const int left = px(g.left);
+    const int top = px(g.top);
+    return QRect(left, top, px(g.left + g.width) - left, px(g.top + g.height) - top);
+}
+
+QWidget* QtFormWindow::widgetOf(const Control& control) const {
+    const auto found = widgets_.find(&control);
+    return found == widgets_.end() ? nullptr : found->second;
+}
+
+QAction* QtFormWindow::actionOf(const Control& control) const {
+    const auto found = actions_.find(&control);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+QWidget* QtFormWindow::build(Control& control) {
+    if (QWidget* built = widgetOf(control)) return built;
+    QWidget* parent = control.container() ? build(*control.container()) : nullptr;
+    if (!parent) parent = client_;
+
+    QWidget* widget = nullptr;
+    QRect rect = place(control.geometry());
+    switch (control.kind()) {
+        case ControlKind::Label: {
+            auto* label = new QLabel(parent);
+            label->setTextFormat(Qt::PlainText);
+            label->setAlignment(Qt::AlignTop |
+                                (control.alignment == Alignment::Centre ? Qt::AlignHCenter : Qt::AlignLeft));
+            label->setWordWrap(control.multiLine);
+            if (control.border) {
+                label->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+                label->setIndent(1);
+            }
+            widget = label;
+            break;
+        }
+        case ControlKind::TextBox: {
+            auto* edit = new QLineEdit(parent);
+            edit->setAlignment(control.alignment == Alignment::Centre ? Qt::AlignHCenter : Qt::AlignLeft);
+            auto& textBox = static_cast<TextBox&>(control);
+            QObject::connect(edit, &QLineEdit::textEdited, edit,
+                             [&textBox](const QString& text) { textBox.setText(text.toStdString()); });
+            widget = edit;
+            break;
+        }
+        case ControlKind::ComboBox: {
+            auto* box = new QComboBox(parent);
+            box->setEditable(false);
+            auto& combo = static_cast<ComboBox&>(control);
+            QObject::connect(box, &QComboBox::activated, box, [&combo](int index) { combo.userSelect(index); });
+            widget = box;
+            break;
+        }
+        case ControlKind::Frame:
+            widget = new FrameBox(parent);
+            break;
+        case ControlKind::OptionButton: {
+            auto* button = new QRadioButton(parent);
+            // The model decides which option is on; Qt's grouping could not
+            // show "none chosen".
+            button->setAutoExclusive(false);
+            auto& option = static_cast<OptionButton&>(control);
+            QObject::connect(button, &QRadioButton::clicked, button, [this, button, &option] {
+                if (option.value() != 0) {
+                    button->setChecked(true);  // clicking the chosen option changes nothing
+                    return;
+                }
+                for (const auto& other : form_.controls())
+                    if (other->kind() == ControlKind::OptionButton && other.get() != &option &&
+                        other->container() == option.container())
+                        static_cast<OptionButton&>(*other).setValue(0);
+                option.setValue(1);
+                option.click();
+            });
+            widget = button;
+            break;
+        }
+        case ControlKind::CheckBox: {
+            auto* box = new QCheckBox(parent);
+            auto& check = static_cast<CheckBox&>(control);
+            QObject::connect(box, &QCheckBox::clicked, box, [box, &check](bool checked) {
+                check.setValue(checked ? 1 : 0);
+                showValue(box, check);  // a grey box becomes plain ticked or not
+                check.click();
+            });
+            widget = box;
+            break;
+        }
+        case ControlKind::CommandButton: {
+            auto* button = new QPushButton(parent);
+            button->setAutoDefault(false);
+            QObject::connect(button, &QPushButton::clicked, button, [&control] { control.click(); });
+            widget = button;
+            break;
+        }
+        case ControlKind::Line: {
+            auto* line = new QFrame(parent);
+            const bool vertical = control.geometry().width == 0;
+            line->setFrameStyle((vertical ? QFrame::VLine : QFrame::HLine) | QFrame::Plain);
+            line->setLineWidth(1);
+            if (vertical) rect.setWidth(1);
+            else rect.setHeight(1);
+            widget = line;
+            break;
+        }
+        case ControlKind::PictureBox:
+            // It only carries the icon and the notification-area callbacks on
+            // Windows; here the icon is the window's and the tray is Qt's.
+        case ControlKind::Menu:
+        case ControlKind::Timer:
+            return nullptr;
+    }
+
+    widget->setGeometry(rect);
+    widget->setFont(toQFont(control.font));
+    applyColours(widget, control);
+    widgets_[&control] = widget;
+    for (Property property : {Property::Caption, Property::Text, Property::Visible, Property::Enabled,
+                              Property::ToolTipText, Property::ListIndex, Property::Value})
+        controlChanged(control, property);
+    return widget;
+}
+
+void QtFormWindow::buildMenus() {
+    for (const auto& control : form_.controls()) {
+        if (control->kind() != ControlKind::Menu || control->container()) continue;
+        auto& item = static_cast<MenuItem&>(*control);
+        if (item.name() == kTrayMenuName) {
+            trayMenu_ = new QMenu(this);
+            trayMenu_->setTitle(qs(item.caption()));
+            actions_[&item] = trayMenu_->menuAction();
+            fillMenu(trayMenu_, item);
+        } else {
+            menuBar()->addAction(addMenuItem(nullptr, item));
+        }
+    }
+}
+
+void QtFormWindow::fillMenu(QMenu* menu, MenuItem& parent) {
+    for (MenuItem* child : childrenOf(form_, parent)) menu->addAction(addMenuItem(menu, *child));
+}
+
+QAction* QtFormWindow::addMenuItem(QMenu* menu, MenuItem& item) {
+    QAction* action = nullptr;
+    if (item.isSeparator()) {
+        action = new QAction(menu ? static_cast<QObject*>(menu) : this);
+        action->setSeparator(true);
+    } else if (!childrenOf(form_, item).empty()) {
+        auto* submenu = new QMenu(this);
+        action = submenu->menuAction();
+        fillMenu(submenu, item);
+        // Opening a menu is its Click, as on Windows.
+        QObject::connect(submenu, &QMenu::aboutToShow, submenu, [&item] { item.click(); });
+    } else {
+        action = new QAction(menu ? static_cast<QObject*>(menu) : this);
+        QObject::connect(action, &QAction::triggered, action, [&item] { item.click(); });
+    }
+    if (item.isDefault) {
+        QFont bold = action->font();
+        bold.setBold(true);
+        action->setFont(bold);
+    }
+    actions_[&item] = action;
+    for (Property property : {Property::Caption, Property::Visible, Property::Enabled, Property::ToolTipText})
+        controlChanged(item, property);
+    return action;
+}
+
+void QtFormWindow::applyTabOrder() {
+    std::vector<std::pair<int, QWidget*>> order;
+    for (const auto& control : form_.controls())
+        if (control->tabIndex >= 0 && takesFocus(control->kind()))
+            if (QWidget* widget = widgetOf(*control)) order.emplace_back(control->tabIndex, widget);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1].second, order[i].second);
+    // The first control in tab order that can take the focus has it when the window opens.
+    for (const auto& [index, widget] : order)
+        if (widget->isEnabledTo(this) && !widget->isHidden()) {
+            widget->setFocus();
+            break;
+        }
+}
+
+void QtFormWindow::controlChanged(Control& control, Property property) {
+    if (control.kind() == ControlKind::Timer) {
+        const auto found = tickers_.find(&control);
+        if (found == tickers_.end()) return;
+        if (property == Property::Enabled) found->second->enabledChanged();
+        if (property == Property::Interval) found->second->intervalChanged();
+        return;
+    }
+    if (QAction* action = actionOf(control)) {
+        switch (property) {
+            case Property::Caption:
+                if (!action->isSeparator()) action->setText(qs(control.caption()));
+                break;
+            case Property::Visible: action->setVisible(control.visible()); break;
+            case Property::Enabled: action->setEnabled(control.enabled()); break;
+            case Property::ToolTipText: action->setToolTip(qs(control.toolTipText())); break;
+            default: break;
+        }
+        return;
+    }
+    QWidget* widget = widgetOf(control);
+    if (!widget) return;
+    switch (property) {
+        case Property::Caption:
+            if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(withoutMnemonic(control.caption()));
+            else if (auto* frame = qobject_cast<QGroupBox*>(widget)) frame->setTitle(qs(control.caption()));
+            else if (auto* button = qobject_cast<QAbstractButton*>(widget)) button->setText(qs(control.caption()));
+            break;
+        case Property::Text:
+            if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+                const QString text = qs(static_cast<TextBox&>(control).text());
+                if (edit->text() != text) edit->setText(text);  // a typed change is already shown
+            } else if (auto* box = qobject_cast<QComboBox*>(widget)) {
+                showComboBox(box, static_cast<ComboBox&>(control));
+            }
+            break;
+        case Property::ListIndex:
+            if (auto* box = qobject_cast<QComboBox*>(widget)) showComboBox(box, static_cast<ComboBox&>(control));
+            break;
+        case Property::Value:
+            if (auto* button = qobject_cast<QAbstractButton*>(widget);
+                button && (control.kind() == ControlKind::OptionButton || control.kind() == ControlKind::CheckBox))
+                showValue(button, static_cast<ValueControl&>(control));
+            break;
+        case Property::Visible: widget->setVisible(control.visible()); break;
+        case Property::Enabled: widget->setEnabled(control.enabled()); break;
+        case Property::ToolTipText: widget->setToolTip(qs(control.toolTipText())); break;
+        case Property::Tag:
+        case Property::Interval: break;
+    }
+}
+
+void QtFormWindow::formChanged(FormProperty property) {
+    switch (property) {
+        case FormProperty::Caption: setWindowTitle(qs(form_.caption())); break;
+        case FormProperty::Visible:
+            if (form_.visible()) {
+                showForm();
+            } else {
+                activatePending_ = true;
+                hide();
+            }
+            break;
+        case FormProperty::WindowState: {
+            const bool minimized = form_.windowState() == WindowState::Minimized;
+            if (minimized == isMinimized()) break;
+            if (!minimized && isVisible()) {
+                showNormal();
+                raise();
+                activateWindow();
+            } else {
+                // A hidden window only records the state for its next show.
+                setWindowState(windowState().setFlag(Qt::WindowMinimized, minimized));
+            }
+            break;
+        }
+        case FormProperty::Closed:
+            if (!closingByUser_) close();
+            break;
+    }
+}
+
+void QtFormWindow::popupMenu(MenuItem& menu) {
+    if (QAction* action = actionOf(menu); action && action->menu()) action->menu()->exec(QCursor::pos());
+}
+
+void QtFormWindow::showForm() {
+    if (!centred_) {
+        centred_ = true;
+        adjustSize();
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            move(area.center() - QPoint(width() / 2, height() / 2));
+        }
+    }
+    if (form_.windowState() == WindowState::Minimized) showMinimized();
+    else show();
+}
+
+bool QtFormWindow::event(QEvent* event) {
+    const bool handled = QMainWindow::event(event);
+    if (event->type() == QEvent::WindowActivate && attached() && (activatePending_ || lastActivated_ != this)) {
+        activatePending_ = false;
+        lastActivated_ = this;
+        form_.activate();
+    }
+    return handled;
+}
+
+void QtFormWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !attached()) return;
+    // The user minimised or restored the window: tell the form, which raises Resize.
+    const bool minimized = isMinimized();
+    if (minimized != (form_.windowState() == WindowState::Minimized))
+        form_.setWindowState(minimized ? WindowState::Minimized : WindowState::Normal);
+}
+
+void QtFormWindow::closeEvent(QCloseEvent* event) {
+    if (!form_.closed()) {
+        // The close box: the form unloads, then the window goes.
+        closingByUser_ = true;
+        form_.close();
+        closingByUser_ = false;
+    }
+    event->accept();
+    // An unloaded form is finished: no more ticks or mirrored changes. Stopped,
+    // not destroyed, as this may run inside a tick's own handler.
+    for (auto& [timer, ticker] : tickers_) ticker->stop();
+    form_.attach(nullptr);
+    if (onClosed) onClosed();
+}
+
+}  // namespace durmivela::qt

@@ -1,0 +1,119 @@
+#include "platform/qt/QtServices.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QTime>
+
+#include <chrono>
+#include <cstdio>
+
+namespace durmivela::qt {
+
+namespace {
+
+// The tray callback Windows would send: WM_LBUTTONUP, WM_LBUTTONDBLCLK,
+// WM_RBUTTONUP, WM_MBUTTONUP; 0 for none.
+int trayMessage(QSystemTrayIcon::ActivationReason reason) {
+    switch (reason) {
+        case QSystemTrayIcon::Trigger: return 514;
+        case QSystemTrayIcon::DoubleClick: return 515;
+        case QSystemTrayIcon::Context: return 517;
+        case QSystemTrayIcon::MiddleClick: return 520;
+        case QSystemTrayIcon::Unknown: break;
+    }
+    return 0;
+}
+
+}  // namespace
+
+TimeOfDay QtClock::timeOfDay() const {
+    const QTime now = QTime::currentTime();
+    return {now.hour(), now.minute(), now.second()};
+}
+
+std::string QtClock::longTimeFormat(const TimeOfDay& time) const {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d:%02d:%02d", time.hour, time.minute, time.second);
+    return text;
+}
+
+std::int64_t QtClock::monotonicMs() const {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+std::filesystem::path QtProgramInfo::folder() const {
+    // The file system's own bytes, not UTF-8, so any folder name round-trips.
+    return std::filesystem::path(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+}
+
+std::string QtProgramInfo::executableName() const {
+    return QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString();
+}
+
+std::uint32_t QtProgramInfo::processId() const {
+    return static_cast<std::uint32_t>(QCoreApplication::applicationPid());
+}
+
+void QtMessageBoxes::show(const std::string& text, const std::string& title) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text),
+                    QMessageBox::Ok, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+bool QtFileAttributes::hiddenOrSystem(const std::filesystem::path& path) const {
+    const std::string name = path.filename().string();
+    return !name.empty() && name.front() == '.';
+}
+
+bool QtScreen::capturePrimary(Image& image) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return false;
+    const QImage shot = screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+    if (shot.isNull()) return false;
+    image.width = shot.width();
+    image.height = shot.height();
+    image.pixels.clear();
+    image.pixels.reserve(static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height));
+    for (int y = 0; y < shot.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(shot.constScanLine(y));
+        for (int x = 0; x < shot.width(); ++x) image.pixels.push_back(line[x] & 0x00FFFFFFu);
+    }
+    return true;
+}
+
+QtNotificationArea::QtNotificationArea() = default;
+QtNotificationArea::~QtNotificationArea() = default;
+
+bool QtNotificationArea::available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+void QtNotificationArea::add(const std::string& tooltip) {
+    if (!icon_) {
+        icon_ = std::make_unique<QSystemTrayIcon>(QApplication::windowIcon());
+        // Queued, as Windows posts its tray callbacks: the handler may open a
+        // pop-up whose choice hides the icon, and the X11 icon would then be
+        // destroyed inside its own mouse handler.
+        QObject::connect(
+            icon_.get(), &QSystemTrayIcon::activated, icon_.get(),
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (const int message = trayMessage(reason); message && receiver_)
+                    receiver_->mouseMove(0, 0, message, 0);
+            },
+            Qt::QueuedConnection);
+    }
+    icon_->setToolTip(QString::fromStdString(tooltip));
+    icon_->show();
+}
+
+// Hidden, not destroyed: this may run inside the icon's own click.
+void QtNotificationArea::remove() {
+    if (icon_) icon_->hide();
+}
+
+}  // namespace durmivela::qt

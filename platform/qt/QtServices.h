@@ -1,0 +1,65 @@
+// The platform services on Linux with Qt.
+#pragma once
+
+#include "platform/Controls.h"
+#include "platform/Services.h"
+
+#include <memory>
+
+class QSystemTrayIcon;
+
+namespace durmivela::qt {
+
+// Local time from Qt; the long time format is fixed to H:mm:ss (9:05:03), the
+// format the program shows on its home system, whatever the desktop's locale.
+class QtClock final : public Clock {
+public:
+    TimeOfDay timeOfDay() const override;
+    std::string longTimeFormat(const TimeOfDay& time) const override;
+    // steady_clock is CLOCK_MONOTONIC, the clock QTimer waits on.
+    std::int64_t monotonicMs() const override;
+};
+
+class QtProgramInfo final : public ProgramInfo {
+public:
+    std::filesystem::path folder() const override;
+    // The file name as it is: Linux executables carry no extension to strip.
+    std::string executableName() const override;
+    std::uint32_t processId() const override;
+};
+
+// A modal box over the active window, with a single OK button.
+class QtMessageBoxes final : public MessageBoxes {
+public:
+    void show(const std::string& text, const std::string& title) override;
+};
+
+// Dot-files are the hidden files of Linux; there is no system attribute.
+class QtFileAttributes final : public FileAttributes {
+public:
+    bool hiddenOrSystem(const std::filesystem::path& path) const override;
+};
+
+// The primary screen as the display server gives it (X11; Wayland refuses).
+class QtScreen final : public Screen {
+public:
+    bool capturePrimary(Image& image) override;
+};
+
+// A Qt tray icon showing the application's window icon. Its clicks reach the
+// receiving picture box as the mouse-move codes of Windows' tray callbacks.
+class QtNotificationArea final : public NotificationArea {
+public:
+    QtNotificationArea();
+    ~QtNotificationArea() override;
+    void setReceiver(PictureBox* receiver) { receiver_ = receiver; }
+    bool available() const override;
+    void add(const std::string& tooltip) override;
+    void remove() override;
+
+private:
+    std::unique_ptr<QSystemTrayIcon> icon_;
+    PictureBox* receiver_ = nullptr;
+};
+
+}  // namespace durmivela::qt

@@ -1,0 +1,44 @@
+// Durmivela on Linux: the program's main window on Qt Widgets.
+#include "lang/Lenguaje.h"
+#include "platform/qt/QtFormWindow.h"
+#include "platform/qt/QtLogindPower.h"
+#include "platform/qt/QtServices.h"
+#include "scheduler/frmPrincipal.h"
+#include "settings/Configuracion.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // A main window hidden in the notification area is not a closed one: the
+    // program ends only when the form unloads.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/durmivela-16.png"));
+    icon.addFile(QStringLiteral(":/icons/durmivela.png"));
+    QApplication::setWindowIcon(icon);
+
+    durmivela::qt::QtClock clock;
+    durmivela::qt::QtProgramInfo program;
+    durmivela::qt::QtMessageBoxes messages;
+    durmivela::qt::QtFileAttributes files;
+    durmivela::qt::QtLogindPower power;
+    durmivela::qt::QtScreen screen;
+    durmivela::qt::QtNotificationArea tray;
+    durmivela::Plataforma plataforma{clock, program, messages, files, power, screen, tray};
+    durmivela::Configuracion configuracion;
+    durmivela::TablaLenguaje lenguaje;
+
+    durmivela::frmPrincipal ventana(plataforma, configuracion, lenguaje);
+    tray.setReceiver(&ventana.pctSysTrayIcon);
+    ventana.Form_Load();
+    if (ventana.closed()) return 0;
+
+    durmivela::qt::QtFormWindow window(ventana, clock);
+    window.setWindowIcon(icon);
+    window.onClosed = [] { QCoreApplication::quit(); };
+    ventana.show();
+    return app.exec();
+}

@@ -1,0 +1,80 @@
+#!/bin/bash
+# End to end on Linux: the real program under Xvfb with a tray host and a mock
+# logind on a private bus. Picks "5 Seg", presses ACEPTAR, and checks that the
+# window goes to the tray, that logind is asked for PowerOff(false) about six
+# seconds later, and that the log record and the screen capture were written.
+# Usage: tests/e2e/schedule.sh BUILD_DIR [SCREENSHOT_DIR]
+set -u
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "${1:-$root/build/linux}" && pwd)
+shots=${2:-$build/e2e}
+mkdir -p "$shots"
+. "$root/tests/e2e/session.sh"
+
+e2e_start_display
+e2e_start_tray
+e2e_start_logind_mock
+folder=$(e2e_program_folder "$build")
+printf '[TIPO]\r\nTipo=2\r\n[LOG]\r\nLog=4\r\n[LENGUAJE]\r\nLenguaje=Espa\361ol\r\n' >"$folder/Durmivela.ini"
+
+e2e_assert_private_bus
+"$folder/durmivela" >"$e2e_dir/program.log" 2>&1 &
+program=$!
+e2e_pids="$program $e2e_pids"
+win=$(e2e_wait_window '^Durmivela 3\.0\.16$' 20) || e2e_fail "the main window did not appear"
+sleep 0.5
+import -window root "$shots/before-arming.png"
+
+armed=$(e2e_arm_preset "$win" End)  # the last entry, "5 Seg"
+
+# The window leaves the screen and an icon docks in the tray.
+for _ in $(seq 50); do
+  xdotool search --onlyvisible --name '^Durmivela' >/dev/null 2>&1 || break
+  sleep 0.05
+done
+xdotool search --onlyvisible --name '^Durmivela' >/dev/null 2>&1 && e2e_fail "the window is still on screen after arming"
+tray_icons=$(xwininfo -root -tree | grep -c 'durmivela')
+[ "$tray_icons" -ge 1 ] || e2e_fail "no tray icon appeared"
+
+# logind is asked for PowerOff(false) about six seconds after arming.
+for _ in $(seq 150); do grep -q " PowerOff" "$e2e_logind_log" 2>/dev/null && break; sleep 0.1; done
+call=$(grep " PowerOff" "$e2e_logind_log" | head -n 1)
+[ -n "$call" ] || e2e_fail "no PowerOff call reached logind"
+echo "logind: $call"
+case "$call" in *"PowerOff False"*) ;; *) e2e_fail "PowerOff was not asked with false: $call" ;; esac
+[ "$(grep -c " PowerOff" "$e2e_logind_log")" -eq 1 ] || e2e_fail "more than one PowerOff call"
+delay=$(awk -v t="${call%% *}" -v a="$armed" 'BEGIN {printf "%.3f", t - a}')
+echo "PowerOff $delay s after arming"
+awk -v d="$delay" 'BEGIN {exit !(d > 5.5 && d < 7.0)}' || e2e_fail "PowerOff came $delay s after arming, not about 6 s"
+
+# The log record in Spanish, Windows-1252, and a BMP of the whole screen.
+log="$folder/Durmivelar_Log.log"
+[ -f "$log" ] || e2e_fail "no log file"
+iconv -f WINDOWS-1252 -t UTF-8 "$log" | grep -q 'Registro de apagado de Durmivela' || e2e_fail "log record: $(cat "$log")"
+iconv -f WINDOWS-1252 -t UTF-8 "$log" | grep -q 'Apagado tras un tiempo' || e2e_fail "log lacks the delay line"
+grep -q $'\r$' "$log" || e2e_fail "log lines do not end in CR LF"
+bmp="$folder/Captura.bmp"
+[ -f "$bmp" ] || e2e_fail "no capture file"
+read -r magic width height bpp < <(/usr/bin/python3 -c '
+import struct, sys
+b = open(sys.argv[1], "rb").read()
+w, h = struct.unpack_from("<ii", b, 18)
+bpp, = struct.unpack_from("<H", b, 28)
+size, = struct.unpack_from("<I", b, 2)
+assert size == len(b), "size field"
+print(b[:2].decode(), w, h, bpp)' "$bmp") || e2e_fail "capture is not a valid BMP"
+[ "$magic $width $height $bpp" = "BM 1920 1080 24" ] || e2e_fail "capture is $magic ${width}x${height}x$bpp"
+
+# The tray menu, for a look by eye: right-click the docked icon.
+icon=$(xdotool search --class durmivela 2>/dev/null | while read -r w; do
+  xwininfo -id "$w" 2>/dev/null | grep -q 'Map State: IsViewable' && xwininfo -id "$w" | grep -q 'Width: [0-9]\{1,2\}$' && echo "$w"
+done | head -n 1)
+if [ -n "$icon" ]; then
+  xdotool mousemove --window "$icon" 8 8 click 3
+  sleep 0.6
+  import -window root "$shots/tray-menu.png"
+  xdotool key Escape
+fi
+
+kill -0 "$program" 2>/dev/null || e2e_fail "the program died (a mocked shutdown leaves it running)"
+echo "e2e schedule: ok (screenshots in $shots)"

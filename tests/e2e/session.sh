@@ -1,0 +1,102 @@
+# Sourced by the end-to-end scripts and benchmarks: a private X display with a
+# tray host, and a private system bus with a mock logind, all stopped on exit.
+# Nothing here ever talks to the machine's real system bus.
+
+e2e_dir=$(mktemp -d /tmp/durmivela-e2e.XXXXXX)
+e2e_pids=""
+
+e2e_cleanup() {
+  for pid in $e2e_pids; do kill "$pid" 2>/dev/null; done
+  sleep 0.2
+  for pid in $e2e_pids; do kill -9 "$pid" 2>/dev/null; done
+  rm -rf "$e2e_dir"
+}
+trap e2e_cleanup EXIT INT TERM
+
+e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Xvfb on the first free display number from 70, 1920x1080, 24-bit.
+e2e_start_display() {
+  n=70
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 "${E2E_SCREEN:-1920x1080x24}" -nolisten tcp >"$e2e_dir/xvfb.log" 2>&1 &
+  e2e_pids="$e2e_pids $!"
+  export DISPLAY=":$n"
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.05; done
+  e2e_fail "Xvfb did not start"
+}
+
+e2e_start_tray() {
+  trayer --edge bottom --align right --widthtype pixel --width 200 --height 32 --SetDockType true \
+    >"$e2e_dir/trayer.log" 2>&1 &
+  e2e_pids="$e2e_pids $!"
+  sleep 0.5
+}
+
+# A private bus at a socket of our own, exported as the system bus, with the
+# logind mock on it. Refuses to go on unless the address is that socket.
+e2e_start_logind_mock() {
+  socket="$e2e_dir/system_bus_socket"
+  dbus-daemon --session --nofork --nopidfile --address="unix:path=$socket" >"$e2e_dir/dbus.log" 2>&1 &
+  e2e_pids="$e2e_pids $!"
+  for _ in $(seq 100); do [ -S "$socket" ] && break; sleep 0.05; done
+  [ -S "$socket" ] || e2e_fail "private bus did not start"
+  export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$socket"
+  e2e_assert_private_bus
+  e2e_logind_log="$e2e_dir/logind.log"
+  /usr/bin/python3 -m dbusmock --system --template logind -l "$e2e_logind_log" >"$e2e_dir/dbusmock.out" 2>&1 &
+  e2e_pids="$e2e_pids $!"
+  for _ in $(seq 200); do
+    dbus-send --system --print-reply --dest=org.freedesktop.login1 /org/freedesktop/login1 \
+      org.freedesktop.login1.Manager.CanPowerOff >/dev/null 2>&1 && return 0
+    sleep 0.05
+  done
+  e2e_fail "mock logind did not come up"
+}
+
+e2e_assert_private_bus() {
+  case "${DBUS_SYSTEM_BUS_ADDRESS:-}" in
+    "unix:path=$e2e_dir/"*) ;;
+    *) e2e_fail "refusing to run: the system bus is not this run's private socket (${DBUS_SYSTEM_BUS_ADDRESS:-unset})" ;;
+  esac
+}
+
+# A fresh program folder: the built program with its language files.
+e2e_program_folder() {
+  build=$1
+  folder="$e2e_dir/program"
+  mkdir -p "$folder"
+  cp "$build/durmivela" "$folder/"
+  cp -r "$build/Leng" "$folder/"
+  echo "$folder"
+}
+
+e2e_now() { date +%s.%N; }
+
+# Waits up to $2 seconds for a visible window whose name matches $1; prints its id.
+e2e_wait_window() {
+  end=$(( $(date +%s) + ${2:-10} ))
+  while [ "$(date +%s)" -le "$end" ]; do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.02
+  done
+  return 1
+}
+
+# Picks a preset in the main window $1 with the key $2 in the open list (End:
+# "5 Seg", Home: "5 Min"), presses ACEPTAR, and prints the moment of the press.
+# Controls are found at their design positions (twips / 15) below the menu bar,
+# whose height is what the window has beyond its 263-pixel client area.
+e2e_arm_preset() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  scale=$(awk -v w="$WIDTH" 'BEGIN {printf "%.4f", w / 312}')
+  menubar=$(awk -v h="$HEIGHT" -v s="$scale" 'BEGIN {printf "%d", h - 263 * s}')
+  at() { awk -v x="$1" -v y="$2" -v s="$scale" -v m="$menubar" 'BEGIN {printf "%d %d", x * s, m + y * s}'; }
+  xdotool mousemove --window "$1" $(at 204 82) click 1
+  sleep 0.4
+  xdotool key "$2" Return
+  sleep 0.4
+  e2e_now
+  xdotool mousemove --window "$1" $(at 68 237) click 1
+}

@@ -1,0 +1,150 @@
+#include "platform/qt/QtFormWindow.h"
+#include "platform/qt/QtServices.h"
+#include "scheduler/frmPrincipal.h"
+#include "tests/fake/FakePlatform.h"
+#include "tests/qt/QtTestApp.h"
+#include "tests/util/TempDir.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace durmivela::qt {
+namespace {
+
+using testing::FakePlatform;
+using testing::TempDir;
+
+std::string shippedSpanish() {
+    std::ifstream in(std::filesystem::path(DURMIVELA_LANG_DIR) / pathFromUtf8("Español.lng"), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> barCaptions(QMainWindow& window) {
+    std::vector<std::string> captions;
+    for (QAction* action : window.menuBar()->actions())
+        if (action->isVisible()) captions.push_back(action->text().toStdString());
+    return captions;
+}
+
+// The real main window after start-up, in the delay layout, on fake services.
+TEST(QtFormWindow, MirrorsTheMainWindowAndHandsTheUsersChoiceBack) {
+    testing::qtApp();
+    TempDir dir;
+    FakePlatform fake;
+    fake.program.carpeta = dir.path();
+    dir.write(pathFromUtf8("Leng/Español.lng"), shippedSpanish());
+    dir.write(kArchivoConfiguracion, "[TIPO]\r\nTipo=2\r\n[LOG]\r\nLog=4\r\n[LENGUAJE]\r\nLenguaje=Espa\xF1ol\r\n");
+    Configuracion configuracion;
+    TablaLenguaje lenguaje;
+    frmPrincipal ventana(fake.plataforma, configuracion, lenguaje);
+    ventana.Form_Load();
+    QtFormWindow window(ventana, fake.clock);
+    ventana.show();
+
+    // 4680 x 3945 twips at 96 dpi; the tray's pop-up stays out of the bar.
+    EXPECT_EQ(window.centralWidget()->size(), QSize(312, 263));
+    EXPECT_EQ(barCaptions(window), (std::vector<std::string>{"&Archivo", "A&yuda", "&Donativos"}));
+    ASSERT_NE(window.trayMenu(), nullptr);
+    EXPECT_TRUE(window.trayMenu()->actions().front()->font().bold());
+    EXPECT_EQ(window.windowTitle().toStdString(), "Durmivela 3.0.16");
+
+    auto* clock = qobject_cast<QLabel*>(window.widgetOf(ventana.lblHoraActual));
+    ASSERT_NE(clock, nullptr);
+    EXPECT_EQ(clock->text().toStdString(), "21:15:03");
+    fake.clock.now = {9, 5, 3};
+    ventana.Timer1_Timer();
+    EXPECT_EQ(clock->text().toStdString(), "9:05:03");
+
+    EXPECT_TRUE(window.widgetOf(ventana.txtHora)->isHidden());
+    EXPECT_FALSE(window.widgetOf(ventana.cmbApagar)->isHidden());
+
+    auto* combo = qobject_cast<QComboBox*>(window.widgetOf(ventana.cmbApagar));
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->count(), 11);
+    EXPECT_TRUE(combo->currentText().isEmpty());
+    QTest::keyClick(combo, Qt::Key_Down);
+    EXPECT_EQ(ventana.cmbApagar.listIndex(), 0);
+    EXPECT_EQ(qobject_cast<QLabel*>(window.widgetOf(ventana.lblHoraApa))->text().toStdString(), "09:10:03");
+}
+
+// A form with one text box and an unload counter.
+class SmallForm : public Form {
+public:
+    SmallForm() : Form("frmSmall", Twips{0, 0, 3000, 1500}) {
+        onUnload = [this] { ++unloads; };
+        onResize = [this] { ++resizes; };
+    }
+    TextBox& txt = add<TextBox>("txt", nullptr, Twips{120, 120, 1500, 285});
+    Label& lbl = add<Label>("lbl", nullptr, Twips{120, 600, 1500, 255});
+    int unloads = 0;
+    int resizes = 0;
+};
+
+TEST(QtFormWindow, TypedTextReachesTheModelWithoutBeingSetBack) {
+    testing::qtApp();
+    FakePlatform fake;
+    SmallForm form;
+    form.txt.setText("13");
+    form.lbl.setCaption("&Hora && minuto");
+    QtFormWindow window(form, fake.clock);
+    auto* edit = qobject_cast<QLineEdit*>(window.widgetOf(form.txt));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(qobject_cast<QLabel*>(window.widgetOf(form.lbl))->text().toStdString(), "Hora & minuto");
+
+    // Typing in the middle: an echo of the model's change would move the cursor to the end.
+    edit->setCursorPosition(1);
+    QTest::keyClicks(edit, "2");
+    EXPECT_EQ(form.txt.text(), "123");
+    EXPECT_EQ(edit->cursorPosition(), 2);
+
+    form.txt.setText("7");
+    EXPECT_EQ(edit->text().toStdString(), "7");
+}
+
+TEST(QtFormWindow, WindowStateAndClosingGoBothWays) {
+    testing::qtApp();
+    FakePlatform fake;
+    {
+        SmallForm form;
+        QtFormWindow window(form, fake.clock);
+        form.show();
+        window.showMinimized();
+        EXPECT_EQ(form.windowState(), WindowState::Minimized);
+        EXPECT_EQ(form.resizes, 1);
+        form.setWindowState(WindowState::Normal);
+        EXPECT_FALSE(window.isMinimized());
+
+        // The close box unloads the form.
+        int closed = 0;
+        window.onClosed = [&closed] { ++closed; };
+        window.close();
+        EXPECT_TRUE(form.closed());
+        EXPECT_EQ(form.unloads, 1);
+        EXPECT_EQ(closed, 1);
+    }
+    {
+        // The form unloading closes the window.
+        SmallForm form;
+        QtFormWindow window(form, fake.clock);
+        int closed = 0;
+        window.onClosed = [&closed] { ++closed; };
+        form.show();
+        form.close();
+        EXPECT_FALSE(window.isVisible());
+        EXPECT_EQ(form.unloads, 1);
+        EXPECT_EQ(closed, 1);
+    }
+}
+
+}  // namespace
+}  // namespace durmivela::qt
