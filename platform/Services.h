@@ -63,7 +63,7 @@ public:
     virtual bool requestForcedShutdown() = 0;
 };
 
-// Pixels of a screen, row by row from the top, each 0x00RRGGBB.
+// Pixels of a screen, row by row from the top, each 0xXXRRGGBB (the top byte is ignored).
 struct Image {
     int width = 0;
     int height = 0;

@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 
 namespace durmivela::qt {
 
@@ -79,12 +80,12 @@ bool QtScreen::capturePrimary(Image& image) {
     if (shot.isNull()) return false;
     image.width = shot.width();
     image.height = shot.height();
-    image.pixels.clear();
-    image.pixels.reserve(static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height));
-    for (int y = 0; y < shot.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(shot.constScanLine(y));
-        for (int x = 0; x < shot.width(); ++x) image.pixels.push_back(line[x] & 0x00FFFFFFu);
-    }
+    const auto width = static_cast<std::size_t>(shot.width());
+    image.pixels.resize(width * static_cast<std::size_t>(shot.height()));
+    // RGB32 scan lines are 0xffRRGGBB words already; the BMP writer ignores the top byte.
+    for (int y = 0; y < shot.height(); ++y)
+        std::memcpy(image.pixels.data() + static_cast<std::size_t>(y) * width, shot.constScanLine(y),
+                    width * sizeof(std::uint32_t));
     return true;
 }
 

@@ -43,7 +43,7 @@ if [ "${2:-}" = --kshutdown ]; then
   # KShutdown wants a session bus; give it a private one.
   eval "$(dbus-launch --sh-syntax)"
   e2e_pids="$e2e_pids $DBUS_SESSION_BUS_PID"
-  measure kshutdown 'KShutdown' kshutdown
+  measure kshutdown '^KShutdown$' kshutdown
   read -r dms dkib <"$e2e_dir/durmivela.median"
   read -r kms kkib <"$e2e_dir/kshutdown.median"
   awk -v a="$dms" -v b="$kms" -v c="$dkib" -v d="$kkib" \

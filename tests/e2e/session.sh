@@ -73,13 +73,16 @@ e2e_program_folder() {
 
 e2e_now() { date +%s.%N; }
 
-# Waits up to $2 seconds for a visible window whose name matches $1; prints its id.
+# Waits up to $2 seconds for a visible window whose name matches the extended
+# regex $1; prints its id. (xdotool's own --name search misses some windows
+# that are plainly there, so names are compared one by one.)
 e2e_wait_window() {
   end=$(( $(date +%s) + ${2:-10} ))
   while [ "$(date +%s)" -le "$end" ]; do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.02
+    for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+      xdotool getwindowname "$id" 2>/dev/null | grep -qE "$1" && { echo "$id"; return 0; }
+    done
+    sleep 0.01
   done
   return 1
 }

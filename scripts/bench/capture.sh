@@ -1,0 +1,12 @@
+#!/bin/bash
+# Capture + BMP save time at 1920x1080x24 under Xvfb, median of 10 runs.
+# Usage: scripts/bench/capture.sh [BUILD_DIR]
+set -u
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "${1:-$root/build/linux}" && pwd)
+. "$root/tests/e2e/session.sh"
+E2E_SCREEN=1920x1080x24 e2e_start_display
+# Something on screen to copy.
+xsetroot -solid '#203050' 2>/dev/null || true
+mkdir -p "$e2e_dir/out"
+"$build/bench/capture_bench" "$e2e_dir/out" 10
