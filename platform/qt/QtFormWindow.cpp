@@ -24,8 +24,6 @@
 
 namespace durmivela::qt {
 
-QtFormWindow* QtFormWindow::lastActivated_ = nullptr;
-
 namespace {
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
@@ -179,7 +177,6 @@ QtFormWindow::QtFormWindow(Form& form, const Clock& clock) : form_(form), clock_
 
 QtFormWindow::~QtFormWindow() {
     if (form_.view() == this) form_.attach(nullptr);
-    if (lastActivated_ == this) lastActivated_ = nullptr;
 }
 
 int QtFormWindow::px(int twips) const { return qRound(twips * scale_ / 15.0); }
@@ -429,7 +426,6 @@ void QtFormWindow::formChanged(FormProperty property) {
             if (form_.visible()) {
                 showForm();
             } else {
-                activatePending_ = true;
                 hide();
             }
             break;
@@ -471,11 +467,7 @@ void QtFormWindow::showForm() {
 
 bool QtFormWindow::event(QEvent* event) {
     const bool handled = QMainWindow::event(event);
-    if (event->type() == QEvent::WindowActivate && attached() && (activatePending_ || lastActivated_ != this)) {
-        activatePending_ = false;
-        lastActivated_ = this;
-        form_.activate();
-    }
+    if (event->type() == QEvent::WindowActivate && attached()) form_.activate();
     return handled;
 }
 

@@ -69,11 +69,6 @@ private:
     std::unordered_map<const Control*, std::unique_ptr<QtTicker>> tickers_;
     bool centred_ = false;
     bool closingByUser_ = false;
-    // Activate is raised when the window becomes active after being shown,
-    // or when it takes over from another form window, not when the user comes
-    // back from another program: that is what the forms were written for.
-    bool activatePending_ = true;
-    static QtFormWindow* lastActivated_;
 };
 
 }  // namespace durmivela::qt

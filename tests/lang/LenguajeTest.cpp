@@ -148,18 +148,6 @@ TEST(AplicarLenguaje, MatchesKeysByKindName) {
     EXPECT_EQ(picture.caption(), "");
 }
 
-TEST(AplicarLenguaje, RecordsBeyondUltimoTextoAreNotUsed) {
-    TablaLenguaje tabla;
-    tabla.Textos = {{1, "uno"}, {2, "dos"}};
-    tabla.UltimoTexto = 0;
-    TestForm form;
-    Label& one = form.label("1");
-    Label& two = form.label("2");
-    AplicarLenguaje(form, tabla);
-    EXPECT_EQ(one.caption(), "uno");
-    EXPECT_EQ(two.caption(), "design");
-}
-
 TEST(ShippedLanguages, HoldAllKeysAndTheWordsTheStopButtonNeeds) {
     const std::filesystem::path folder = std::filesystem::path(DURMIVELA_LANG_DIR).parent_path();
     struct Row {

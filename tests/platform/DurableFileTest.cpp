@@ -30,15 +30,5 @@ TEST(DurableFile, AFailedWriteKeepsTheOldFileAndGivesTheReason) {
     EXPECT_FALSE(missingFolder.ok);
 }
 
-TEST(DurableFile, ReadingRefusesFoldersAndMissingFiles) {
-    TempDir dir;
-    std::string bytes = "untouched";
-    EXPECT_FALSE(readWholeFile(dir.path(), bytes));
-    EXPECT_FALSE(readWholeFile(dir.path() / "missing", bytes));
-    dir.write("empty", "");
-    EXPECT_TRUE(readWholeFile(dir.path() / "empty", bytes));
-    EXPECT_EQ(bytes, "");
-}
-
 }  // namespace
 }  // namespace durmivela

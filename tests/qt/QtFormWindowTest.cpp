@@ -1,7 +1,7 @@
 #include "platform/qt/QtFormWindow.h"
 #include "platform/qt/QtServices.h"
 #include "scheduler/frmPrincipal.h"
-#include "tests/fake/FakePlatform.h"
+#include "tests/scheduler/ScheduleFixture.h"
 #include "tests/qt/QtTestApp.h"
 #include "tests/util/TempDir.h"
 
@@ -14,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -23,11 +22,6 @@ namespace {
 
 using testing::FakePlatform;
 using testing::TempDir;
-
-std::string shippedSpanish() {
-    std::ifstream in(std::filesystem::path(DURMIVELA_LANG_DIR) / pathFromUtf8("Español.lng"), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::vector<std::string> barCaptions(QMainWindow& window) {
     std::vector<std::string> captions;
@@ -42,7 +36,7 @@ TEST(QtFormWindow, MirrorsTheMainWindowAndHandsTheUsersChoiceBack) {
     TempDir dir;
     FakePlatform fake;
     fake.program.carpeta = dir.path();
-    dir.write(pathFromUtf8("Leng/Español.lng"), shippedSpanish());
+    dir.write(pathFromUtf8("Leng/Español.lng"), testing::shippedLanguage("Español"));
     dir.write(kArchivoConfiguracion, "[TIPO]\r\nTipo=2\r\n[LOG]\r\nLog=4\r\n[LENGUAJE]\r\nLenguaje=Espa\xF1ol\r\n");
     Configuracion configuracion;
     TablaLenguaje lenguaje;

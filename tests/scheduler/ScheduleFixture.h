@@ -31,6 +31,11 @@ protected:
     frmPrincipal& start(int tipo, int log, const std::string& lenguaje = "Espa\xF1ol") {
         dir.write(kArchivoConfiguracion, "[TIPO]\r\nTipo=" + std::to_string(tipo) + "\r\n[LOG]\r\nLog=" +
                                              std::to_string(log) + "\r\n[LENGUAJE]\r\nLenguaje=" + lenguaje + "\r\n");
+        return launch();
+    }
+
+    // Starts the program with whatever the folder holds.
+    frmPrincipal& launch() {
         ventana = std::make_unique<frmPrincipal>(fake.plataforma, configuracion, lenguaje_);
         ventana->load();
         ventana->show();

@@ -195,14 +195,5 @@ TEST_F(Schedule, ReapplyingTheSettingsWhileArmedRestoresTheQuitCaption) {
     EXPECT_TRUE(w.Timer2.enabled());
 }
 
-TEST(TimeTexts, DurationsAreAlwaysHoursMinutesSeconds) {
-    EXPECT_EQ(textoDuracion(0), "0:00:00");
-    EXPECT_EQ(textoDuracion(-1), "0:00:01");
-    EXPECT_EQ(textoDuracion(1800), "0:30:00");
-    EXPECT_EQ(textoDuracion(36000), "10:00:00");
-    EXPECT_EQ(textoDuracion(3599), "0:59:59");
-    EXPECT_EQ(textoHoraFija({7, 5, 9}), "07:05:09");
-}
-
 }  // namespace
 }  // namespace durmivela
