@@ -33,8 +33,17 @@ for _ in $(seq 50); do
   sleep 0.05
 done
 xdotool search --onlyvisible --name '^Durmivela' >/dev/null 2>&1 && e2e_fail "the window is still on screen after arming"
-tray_icons=$(xwininfo -root -tree | grep -c 'durmivela')
-[ "$tray_icons" -ge 1 ] || e2e_fail "no tray icon appeared"
+# The docked icon: a small viewable window of the program's class.
+icon=""
+for _ in $(seq 40); do
+  icon=$(xdotool search --class durmivela 2>/dev/null | while read -r w; do
+    info=$(xwininfo -id "$w" 2>/dev/null)
+    echo "$info" | grep -q 'Map State: IsViewable' && echo "$info" | grep -q 'Width: [0-9]\{1,2\}$' && echo "$w"
+  done | head -n 1)
+  [ -n "$icon" ] && break
+  sleep 0.05
+done
+[ -n "$icon" ] || e2e_fail "no tray icon appeared"
 
 # logind is asked for PowerOff(false) about six seconds after arming.
 for _ in $(seq 150); do grep -q " PowerOff" "$e2e_logind_log" 2>/dev/null && break; sleep 0.1; done
@@ -66,15 +75,10 @@ print(b[:2].decode(), w, h, bpp)' "$bmp") || e2e_fail "capture is not a valid BM
 [ "$magic $width $height $bpp" = "BM 1920 1080 24" ] || e2e_fail "capture is $magic ${width}x${height}x$bpp"
 
 # The tray menu, for a look by eye: right-click the docked icon.
-icon=$(xdotool search --class durmivela 2>/dev/null | while read -r w; do
-  xwininfo -id "$w" 2>/dev/null | grep -q 'Map State: IsViewable' && xwininfo -id "$w" | grep -q 'Width: [0-9]\{1,2\}$' && echo "$w"
-done | head -n 1)
-if [ -n "$icon" ]; then
-  xdotool mousemove --window "$icon" 8 8 click 3
-  sleep 0.6
-  import -window root "$shots/tray-menu.png"
-  xdotool key Escape
-fi
+xdotool mousemove --window "$icon" 8 8 click 3
+sleep 0.6
+import -window root "$shots/tray-menu.png"
+xdotool key Escape
 
 kill -0 "$program" 2>/dev/null || e2e_fail "the program died (a mocked shutdown leaves it running)"
 echo "e2e schedule: ok (screenshots in $shots)"
