@@ -142,13 +142,16 @@ void frmPrincipal::AplicarConfiguracion() {
     const ResultadoCarga carga =
         CargarLenguaje(lenguaje_, plataforma_.program.folder(), configuracion_.Lenguaje);
     if (carga != ResultadoCarga::Cargado) {
-        if (lenguaje_.vacia()) lenguaje_ = lenguajeIntegrado();
+        const bool sinTextos = lenguaje_.vacia();
+        if (sinTextos) lenguaje_ = lenguajeIntegrado();
         if (lenguajesInformados_.insert(configuracion_.Lenguaje).second) {
             const std::string ruta = rutaLenguaje(plataforma_.program.folder(), configuracion_.Lenguaje).string();
             plataforma_.messages.show(
                 (carga == ResultadoCarga::NoLeido ? "No se pudo leer el archivo de idioma\n"
                                                   : "El archivo de idioma está incompleto\n") +
-                    ruta + "\n\nSe siguen usando los textos anteriores.",
+                    ruta +
+                    (sinTextos ? "\n\nSe usan los textos en español incorporados al programa."
+                               : "\n\nSe siguen usando los textos del idioma anterior."),
                 kTituloPrograma);
         }
     }
