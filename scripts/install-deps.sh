@@ -4,7 +4,7 @@
 set -eu
 profile=${1:-run}
 
-packages="cmake ninja-build g++ make pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core"
+packages="cmake ninja-build g++ make pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev libxcb-shm0-dev fonts-dejavu-core"
 if [ "$profile" = test ]; then
   packages="$packages libgtest-dev xvfb xauth xdotool trayer x11-utils imagemagick dbus python3-dbusmock"
 fi

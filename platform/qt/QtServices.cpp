@@ -1,5 +1,7 @@
 #include "platform/qt/QtServices.h"
 
+#include "platform/qt/XcbScreenGrab.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -74,6 +76,7 @@ bool QtFileAttributes::hiddenOrSystem(const std::filesystem::path& path) const {
 }
 
 bool QtScreen::capturePrimary(Image& image) {
+    if (grabPrimaryScreenXcb(image)) return true;
     QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return false;
     const QImage shot = screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);

@@ -7,6 +7,7 @@ build=$(cd "${1:-$root/build/linux}" && pwd)
 . "$root/tests/e2e/session.sh"
 E2E_SCREEN=1920x1080x24 e2e_start_display
 # Something on screen to copy.
-xsetroot -solid '#203050' 2>/dev/null || true
 mkdir -p "$e2e_dir/out"
+convert -size 1920x1080 gradient:'#203050-#f0c040' "$e2e_dir/background.png"
+display -window root "$e2e_dir/background.png"
 "$build/bench/capture_bench" "$e2e_dir/out" 10

@@ -64,15 +64,19 @@ iconv -f WINDOWS-1252 -t UTF-8 "$log" | grep -q 'Apagado tras un tiempo' || e2e_
 grep -q $'\r$' "$log" || e2e_fail "log lines do not end in CR LF"
 bmp="$folder/Captura.bmp"
 [ -f "$bmp" ] || e2e_fail "no capture file"
-read -r magic width height bpp < <(/usr/bin/python3 -c '
+read -r magic width height bpp panel < <(/usr/bin/python3 -c '
 import struct, sys
 b = open(sys.argv[1], "rb").read()
 w, h = struct.unpack_from("<ii", b, 18)
 bpp, = struct.unpack_from("<H", b, 28)
-size, = struct.unpack_from("<I", b, 2)
+size, offset = struct.unpack_from("<I", b, 2)[0], struct.unpack_from("<I", b, 10)[0]
 assert size == len(b), "size field"
-print(b[:2].decode(), w, h, bpp)' "$bmp") || e2e_fail "capture is not a valid BMP"
+# The tray panel docked at the bottom right is the one thing on the screen:
+# bottom-up rows put it in the first row of the file.
+row = b[offset:offset + w * 3]
+print(b[:2].decode(), w, h, bpp, "panel" if any(row[-3 * 100:]) else "black")' "$bmp") || e2e_fail "capture is not a valid BMP"
 [ "$magic $width $height $bpp" = "BM 1920 1080 24" ] || e2e_fail "capture is $magic ${width}x${height}x$bpp"
+[ "$panel" = panel ] || e2e_fail "the capture does not show the tray panel: it did not copy the screen"
 
 # The tray menu, for a look by eye: right-click the docked icon.
 xdotool mousemove --window "$icon" 8 8 click 3
