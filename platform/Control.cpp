@@ -67,6 +67,11 @@ void TextBox::setText(std::string text) {
     changed(Property::Text);
 }
 
+void ComboBox::addItem(std::string item) {
+    items_.push_back(std::move(item));
+    changed(Property::ListItems);
+}
+
 void ComboBox::setListIndex(int index) {
     if (index < -1 || index >= static_cast<int>(items_.size())) return;
     const bool indexChanged = index != listIndex_;
@@ -102,6 +107,19 @@ void ValueControl::setValue(int value) {
     if (value == value_) return;
     value_ = value;
     changed(Property::Value);
+}
+
+void OptionButton::choose() {
+    for (const auto& other : form().controls())
+        if (other->kind() == ControlKind::OptionButton && other.get() != this && other->container() == container())
+            static_cast<OptionButton&>(*other).setValue(0);
+    setValue(1);
+}
+
+void OptionButton::userChoose() {
+    if (value() != 0) return;
+    choose();
+    click();
 }
 
 MenuItem::MenuItem(Form& form, std::string name, MenuItem* parent, std::string caption)

@@ -67,6 +67,7 @@ enum class Property {
     Enabled,
     ToolTipText,
     ListIndex,
+    ListItems,
     Value,
     Interval,
 };

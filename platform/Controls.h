@@ -51,7 +51,7 @@ public:
     ComboBox(Form& form, std::string name, Control* container, Twips geometry)
         : Control(form, ControlKind::ComboBox, std::move(name), container, geometry) {}
     const std::vector<std::string>& items() const { return items_; }
-    void addItem(std::string item) { items_.push_back(std::move(item)); }
+    void addItem(std::string item);
     int listIndex() const { return listIndex_; }
     // Choosing an entry also shows its text; -1 clears the choice.
     void setListIndex(int index);
@@ -78,10 +78,14 @@ private:
     int value_ = 0;
 };
 
+// Option buttons of one container form a group: choosing one clears the others.
 class OptionButton : public ValueControl {
 public:
     OptionButton(Form& form, std::string name, Control* container, Twips geometry)
         : ValueControl(form, ControlKind::OptionButton, std::move(name), container, geometry) {}
+    void choose();
+    // The user clicked it: the chosen option changes nothing; another is chosen, then Click runs.
+    void userChoose();
 };
 
 class CheckBox : public ValueControl {

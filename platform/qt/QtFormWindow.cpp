@@ -127,17 +127,14 @@ bool takesFocus(ControlKind kind) {
     }
 }
 
-void showComboBox(QComboBox* box, const ComboBox& combo) {
-    // The model adds entries without telling anyone, so compare on every change.
-    const auto& items = combo.items();
-    bool same = box->count() == static_cast<int>(items.size());
-    for (int i = 0; same && i < box->count(); ++i)
-        same = box->itemText(i) == qs(items[static_cast<std::size_t>(i)]);
-    if (!same) {
-        const QSignalBlocker blocker(box);
-        box->clear();
-        for (const auto& item : items) box->addItem(qs(item));
-    }
+void showComboItems(QComboBox* box, const ComboBox& combo) {
+    const QSignalBlocker blocker(box);
+    box->clear();
+    for (const auto& item : combo.items()) box->addItem(qs(item));
+    box->setCurrentIndex(combo.listIndex());
+}
+
+void showComboChoice(QComboBox* box, const ComboBox& combo) {
     if (box->currentIndex() != combo.listIndex()) box->setCurrentIndex(combo.listIndex());
 }
 
@@ -251,17 +248,9 @@ QWidget* QtFormWindow::build(Control& control) {
             // show "none chosen".
             button->setAutoExclusive(false);
             auto& option = static_cast<OptionButton&>(control);
-            QObject::connect(button, &QRadioButton::clicked, button, [this, button, &option] {
-                if (option.value() != 0) {
-                    button->setChecked(true);  // clicking the chosen option changes nothing
-                    return;
-                }
-                for (const auto& other : form_.controls())
-                    if (other->kind() == ControlKind::OptionButton && other.get() != &option &&
-                        other->container() == option.container())
-                        static_cast<OptionButton&>(*other).setValue(0);
-                option.setValue(1);
-                option.click();
+            QObject::connect(button, &QRadioButton::clicked, button, [button, &option] {
+                option.userChoose();
+                button->setChecked(option.value() != 0);  // clicking the chosen option changes nothing
             });
             widget = button;
             break;
@@ -307,7 +296,7 @@ QWidget* QtFormWindow::build(Control& control) {
     applyColours(widget, control);
     widgets_[&control] = widget;
     for (Property property : {Property::Caption, Property::Text, Property::Visible, Property::Enabled,
-                              Property::ToolTipText, Property::ListIndex, Property::Value})
+                              Property::ToolTipText, Property::ListItems, Property::ListIndex, Property::Value})
         controlChanged(control, property);
     return widget;
 }
@@ -406,11 +395,14 @@ void QtFormWindow::controlChanged(Control& control, Property property) {
                 const QString text = qs(static_cast<TextBox&>(control).text());
                 if (edit->text() != text) edit->setText(text);  // a typed change is already shown
             } else if (auto* box = qobject_cast<QComboBox*>(widget)) {
-                showComboBox(box, static_cast<ComboBox&>(control));
+                showComboChoice(box, static_cast<ComboBox&>(control));
             }
             break;
+        case Property::ListItems:
+            if (auto* box = qobject_cast<QComboBox*>(widget)) showComboItems(box, static_cast<ComboBox&>(control));
+            break;
         case Property::ListIndex:
-            if (auto* box = qobject_cast<QComboBox*>(widget)) showComboBox(box, static_cast<ComboBox&>(control));
+            if (auto* box = qobject_cast<QComboBox*>(widget)) showComboChoice(box, static_cast<ComboBox&>(control));
             break;
         case Property::Value:
             if (auto* button = qobject_cast<QAbstractButton*>(widget);
