@@ -30,12 +30,6 @@ void Form::close() {
     formChanged(FormProperty::Closed);
 }
 
-Control* Form::find(std::string_view name) const {
-    for (const auto& control : controls_)
-        if (control->name() == name) return control.get();
-    return nullptr;
-}
-
 void Form::load() {
     if (onLoad) onLoad();
 }

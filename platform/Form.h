@@ -54,7 +54,6 @@ public:
 
     // The controls in collection order (the order they were added).
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
-    Control* find(std::string_view name) const;
 
     std::function<void()> onLoad;
     std::function<void()> onActivate;

@@ -15,9 +15,4 @@ std::int64_t TickSchedule::delivered(std::int64_t nowMs) {
     return nextDue();
 }
 
-std::int64_t TickSchedule::lateness(std::int64_t nowMs) const {
-    const std::int64_t late = nowMs - nextDue();
-    return late > 0 ? late : 0;
-}
-
 }  // namespace durmivela

@@ -19,8 +19,6 @@ public:
     // Records the tick delivered at `nowMs` and returns the following due time,
     // skipping the anchors that have already passed.
     std::int64_t delivered(std::int64_t nowMs);
-    // How late the tick delivered now is, in ms (0 if early or on time).
-    std::int64_t lateness(std::int64_t nowMs) const;
 
 private:
     std::int64_t start_ = 0;

@@ -54,7 +54,6 @@ public:
     void mnuSTIParar_Click();
     void mnuSTISalir_Click();
     void mnuSalir_Click();
-    const IconoBandeja& iconoBandeja() const { return iconoBandeja_; }
 
     // Controls, in the order of the window's control collection.
     Label& lblTituloHoraAct = add<Label>("lblTituloHoraAct", nullptr, Twips{240, 240, 1335, 255});

@@ -22,8 +22,7 @@ std::string textoIconoBandeja(int tipo, const std::string& hora, const std::stri
 }
 
 void IconoBandeja::mostrar(const std::string& tooltip) {
-    tooltip_ = tooltip;
-    area_.add(tooltip_);
+    area_.add(tooltip);
     mostrado_ = true;
 }
 

@@ -26,14 +26,12 @@ public:
     explicit IconoBandeja(NotificationArea& area) : area_(area) {}
     bool disponible() const { return area_.available(); }
     bool mostrado() const { return mostrado_; }
-    const std::string& tooltip() const { return tooltip_; }
     void mostrar(const std::string& tooltip);
     void quitar();
 
 private:
     NotificationArea& area_;
     bool mostrado_ = false;
-    std::string tooltip_;
 };
 
 }  // namespace durmivela
