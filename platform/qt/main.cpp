@@ -8,8 +8,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QImage>
-#include <QPixmap>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -17,11 +15,9 @@ int main(int argc, char* argv[]) {
     // program ends only when the form unloads.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // Decoded with the built-in PNG reader, named explicitly: left to guess,
-    // Qt would load every image-format plugin just to ask each about the file.
     QIcon icon;
-    for (const char* file : {":/icons/durmivela-16.png", ":/icons/durmivela.png"})
-        icon.addPixmap(QPixmap::fromImage(QImage(QString::fromLatin1(file), "PNG")));
+    icon.addFile(QStringLiteral(":/icons/durmivela-16.png"));
+    icon.addFile(QStringLiteral(":/icons/durmivela.png"));
     QApplication::setWindowIcon(icon);
 
     durmivela::qt::QtClock clock;
