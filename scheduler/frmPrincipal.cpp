@@ -191,26 +191,17 @@ constexpr std::int32_t kDuraciones[] = {300, 600, 900, 1800, 2700, 3600, 7200, 1
 void frmPrincipal::cmbApagar_Click() {
     const int posicion = cmbApagar.listIndex();
     if (posicion >= 0 && posicion <= 10) {
-        const TimeOfDay ahora = plataforma_.clock.timeOfDay();
-        if (posicion <= 4) {
+        if (posicion <= 4)
             CalcularHoraApagado(kDuraciones[posicion] / 60);
-        } else if (posicion <= 9) {
-            const int horas = kDuraciones[posicion] / 3600;
-            lblHoraApa.setCaption(textoHoraFija({(ahora.hour + horas) % 24, ahora.minute, ahora.second}));
-        } else {
-            lblHoraApa.setCaption(textoHoraFija(sumarSegundos(ahora, 5)));
-        }
+        else
+            lblHoraApa.setCaption(textoHoraFija(sumarSegundos(plataforma_.clock.timeOfDay(), kDuraciones[posicion])));
         Cronometro = kDuraciones[posicion];
     }
     lblAviso.setCaption(lenguaje_.L(16));
 }
 
 void frmPrincipal::CalcularHoraApagado(int minutos) {
-    const TimeOfDay ahora = plataforma_.clock.timeOfDay();
-    const int suma = ahora.minute + minutos;
-    const TimeOfDay hora = suma < 60 ? TimeOfDay{ahora.hour, suma, ahora.second}
-                                     : TimeOfDay{(ahora.hour + 1) % 24, suma % 60, ahora.second};
-    lblHoraApa.setCaption(textoHoraFija(hora));
+    lblHoraApa.setCaption(textoHoraFija(sumarSegundos(plataforma_.clock.timeOfDay(), minutos * 60)));
 }
 
 void frmPrincipal::cmdAceptar_Click() {

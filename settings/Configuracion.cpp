@@ -4,6 +4,7 @@
 #include "platform/NumberText.h"
 
 #include <cmath>
+#include <optional>
 #include <system_error>
 
 namespace durmivela {
@@ -37,6 +38,14 @@ std::optional<std::string_view> valorDe(std::string_view linea, std::string_view
     return valor.substr(0, valor.find('='));
 }
 
+// A setting's number: 0..255, or nothing when the value falls outside.
+std::optional<std::uint8_t> leerByte(std::string_view valor) {
+    const LeadingNumber numero = readLeadingNumber(valor);
+    const double redondeado = roundHalfEven(numero.value);
+    if (!std::isfinite(redondeado) || redondeado < 0 || redondeado > 255) return std::nullopt;
+    return static_cast<std::uint8_t>(redondeado);
+}
+
 }  // namespace
 
 bool BuscarArchivo(const std::filesystem::path& ruta, const FileAttributes& atributos) {
@@ -44,12 +53,6 @@ bool BuscarArchivo(const std::filesystem::path& ruta, const FileAttributes& atri
     return std::filesystem::is_regular_file(ruta, error) && !atributos.hiddenOrSystem(ruta);
 }
 
-std::optional<std::uint8_t> leerByte(std::string_view valor) {
-    const LeadingNumber numero = readLeadingNumber(valor);
-    const double redondeado = roundHalfEven(numero.value);
-    if (!std::isfinite(redondeado) || redondeado < 0 || redondeado > 255) return std::nullopt;
-    return static_cast<std::uint8_t>(redondeado);
-}
 
 void leerTextoConfiguracion(std::string_view bytes, Configuracion& configuracion) {
     Lineas lineas(bytes);

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,8 +38,5 @@ std::string textoConfiguracion(const Configuracion& configuracion);
 
 // Applies the file's bytes to the settings; what is not found keeps its value.
 void leerTextoConfiguracion(std::string_view bytes, Configuracion& configuracion);
-
-// A setting's number: 0..255, or nothing when the value falls outside.
-std::optional<std::uint8_t> leerByte(std::string_view valor);
 
 }  // namespace durmivela

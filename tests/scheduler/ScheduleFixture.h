@@ -2,6 +2,7 @@
 // the shipped language files.
 #pragma once
 
+#include "scheduler/TextoHora.h"
 #include "scheduler/frmPrincipal.h"
 #include "tests/fake/FakePlatform.h"
 #include "tests/util/TempDir.h"
@@ -46,13 +47,8 @@ protected:
 
     // One watch tick, one second later on the clock.
     void tick() {
-        fake.clock.now = sumar(fake.clock.now, 1);
+        fake.clock.now = sumarSegundos(fake.clock.now, 1);
         ventana->Timer2.tick();
-    }
-
-    static TimeOfDay sumar(TimeOfDay t, int seconds) {
-        int total = (t.hour * 3600 + t.minute * 60 + t.second + seconds) % 86400;
-        return {total / 3600, total / 60 % 60, total % 60};
     }
 
     TempDir dir;

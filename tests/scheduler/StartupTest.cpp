@@ -6,7 +6,6 @@ namespace {
 class Startup : public testing::MainWindowTest {
 protected:
     frmPrincipal& load() { return launch(); }
-    TablaLenguaje& lenguaje = lenguaje_;
 };
 
 TEST_F(Startup, FirstStartCreatesTheSettingsAndOpensInSpanishWithTheClockTimeLayout) {
@@ -21,7 +20,7 @@ TEST_F(Startup, FirstStartCreatesTheSettingsAndOpensInSpanishWithTheClockTimeLay
     EXPECT_EQ(w.lblTituloHoraAct.caption(), "HORA ACTUAL: ");
     EXPECT_EQ(w.fmeConf.caption(), "Configuración del Apagado");
     EXPECT_EQ(w.cmdSalir.caption(), "Salir");
-    EXPECT_EQ(w.mnuActualizar.caption(), lenguaje.buscar(113)->Texto);
+    EXPECT_EQ(w.mnuActualizar.caption(), lenguaje_.buscar(113)->Texto);
     EXPECT_EQ(w.mnuTitulo.caption(), "Durmivela");  // unkeyed items keep their text
 
     // Type-1 layout.
@@ -30,7 +29,7 @@ TEST_F(Startup, FirstStartCreatesTheSettingsAndOpensInSpanishWithTheClockTimeLay
     for (Control* hidden : std::initializer_list<Control*>{&w.lblApagar, &w.cmbApagar, &w.lblTituloHoraApa,
                                                            &w.lblHoraApa, &w.lblAprox})
         EXPECT_FALSE(hidden->visible()) << hidden->name();
-    EXPECT_EQ(w.lblAviso.caption(), lenguaje.L(10));
+    EXPECT_EQ(w.lblAviso.caption(), lenguaje_.L(10));
 
     // Idle, with no records to open.
     EXPECT_FALSE(w.mnuLog.enabled());
@@ -51,7 +50,7 @@ TEST_F(Startup, DelayTypeInEnglishGetsTheDelayLayout) {
     EXPECT_TRUE(w.cmbApagar.visible());
     EXPECT_FALSE(w.txtHora.visible());
     EXPECT_EQ(w.cmdSalir.caption(), "Quit");
-    EXPECT_EQ(w.lblAviso.caption(), lenguaje.L(9));
+    EXPECT_EQ(w.lblAviso.caption(), lenguaje_.L(9));
     EXPECT_EQ(w.caption(), "Durmivela 3.0.16");  // the language never touches the title
 }
 
@@ -68,8 +67,8 @@ TEST_F(Startup, AMissingLanguageFallsBackToTheBuiltInSpanishAndIsReportedOnce) {
     dir.write(kArchivoConfiguracion, "[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog=4\r\n[LENGUAJE]\r\nLenguaje=Klingon\r\n");
     frmPrincipal& w = load();
     EXPECT_EQ(w.cmdSalir.caption(), "Salir");
-    EXPECT_EQ(w.lblAviso.caption(), lenguaje.L(10));
-    EXPECT_EQ(lenguaje.UltimoTexto, 51);
+    EXPECT_EQ(w.lblAviso.caption(), lenguaje_.L(10));
+    EXPECT_EQ(lenguaje_.UltimoTexto, 51);
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_NE(fake.messages.shown[0].find("Klingon.lng"), std::string::npos);
     w.AplicarConfiguracion();
@@ -82,7 +81,7 @@ TEST_F(Startup, AnIncompleteLanguageKeepsTheTextsAlreadyLoaded) {
     configuracion.Lenguaje = "Roto";
     w.AplicarConfiguracion();
     EXPECT_EQ(w.cmdSalir.caption(), "Salir");
-    EXPECT_EQ(lenguaje.UltimoTexto, 51);
+    EXPECT_EQ(lenguaje_.UltimoTexto, 51);
     EXPECT_EQ(fake.messages.shown.size(), 1u);
 }
 
