@@ -123,6 +123,10 @@ ResultadoCarga CargarLenguaje(TablaLenguaje& tabla, const std::filesystem::path&
     std::string bytes;
     if (nombre.find_first_of("/\\") != std::string::npos || !readWholeFile(rutaLenguaje(carpeta, nombre), bytes))
         return ResultadoCarga::NoLeido;
+    return cargarTextos(tabla, bytes);
+}
+
+ResultadoCarga cargarTextos(TablaLenguaje& tabla, std::string_view bytes) {
     std::vector<RegistroTexto> registros = leerRegistros(bytes);
     if (registros.size() < static_cast<std::size_t>(kTextosDeEjecucion) ||
         registros.size() > static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max()))

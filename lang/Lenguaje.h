@@ -43,6 +43,10 @@ enum class ResultadoCarga {
 // 16-bit range is skipped.
 std::vector<RegistroTexto> leerRegistros(std::string_view bytes);
 
+// Puts the records of a language file's bytes into the table. Bytes that
+// cannot make a usable table leave the table as it was.
+ResultadoCarga cargarTextos(TablaLenguaje& tabla, std::string_view bytes);
+
 // Reads carpeta/Leng/<nombre>.lng into the table. A file that cannot be used
 // leaves the table as it was.
 ResultadoCarga CargarLenguaje(TablaLenguaje& tabla, const std::filesystem::path& carpeta,

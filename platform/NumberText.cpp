@@ -1,5 +1,6 @@
 #include "platform/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -9,6 +10,28 @@ namespace {
 
 bool isIgnored(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// For a number that a double cannot hold: true when it is too large, false
+// when it is too small (its first significant digit lies after the point).
+bool tooLargeForDouble(std::string_view number) {
+    const std::size_t e = number.find('e');
+    const std::string_view mantissa = number.substr(0, e);
+    long long exponent = 0;
+    if (e != std::string_view::npos) {
+        std::string_view digits = number.substr(e + 1);
+        const bool negative = !digits.empty() && digits.front() == '-';
+        if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) digits.remove_prefix(1);
+        for (char c : digits) exponent = std::min(exponent * 10 + (c - '0'), 1'000'000'000LL);
+        if (negative) exponent = -exponent;
+    }
+    // Decimal order of the first significant digit: 0 for 1..9, -1 for 0.1..0.9.
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_of("123456789");
+    if (first == std::string_view::npos) return false;  // all zeros
+    const long long order =
+        first < point ? static_cast<long long>(point - first - 1) : -static_cast<long long>(first - point);
+    return order + exponent >= 0;
+}
 
 }  // namespace
 
@@ -89,7 +112,8 @@ LeadingNumber readLeadingNumber(std::string_view text) {
     }
     double value = 0;
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (error == std::errc::result_out_of_range) value = std::numeric_limits<double>::infinity();
+    if (error == std::errc::result_out_of_range)
+        value = tooLargeForDouble(number) ? std::numeric_limits<double>::infinity() : 0.0;
     (void)end;
     result.value = negative ? -value : value;
     result.found = true;
