@@ -91,7 +91,7 @@ const std::string& TablaLenguaje::L(int n) const {
 
 const RegistroTexto* TablaLenguaje::buscar(int clave) const {
     for (std::size_t i = 0; i < Textos.size(); ++i) {
-        if (Textos[i].Clave != clave) continue;
+        if (!Textos[i].tieneClave || Textos[i].Clave != clave) continue;
         return static_cast<int>(i) <= UltimoTexto ? &Textos[i] : nullptr;
     }
     return nullptr;
@@ -107,11 +107,22 @@ std::vector<RegistroTexto> leerRegistros(std::string_view bytes) {
         if (!lector.campo(clave, finDeLinea)) break;
         if (!lector.campo(texto, finDeLinea)) break;  // cut short at the end of the file
         RegistroTexto registro;
-        if (!leerClave(clave, registro.Clave)) continue;
+        registro.tieneClave = leerClave(clave, registro.Clave);
         registro.Texto = cp1252ToUtf8(texto);
         registros.push_back(std::move(registro));
     }
     return registros;
+}
+
+bool nombreLenguajeValido(std::string_view nombre) {
+    // 255 bytes is the longest file name the usual file systems take.
+    constexpr std::size_t kNombreMaximo = 255 - std::string_view(".lng").size();
+    if (nombre.empty() || nombre.size() > kNombreMaximo) return false;
+    for (const char c : nombre) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || c == '/' || c == '\\') return false;
+    }
+    return true;
 }
 
 std::filesystem::path rutaLenguaje(const std::filesystem::path& carpeta, const std::string& nombre) {
@@ -121,7 +132,7 @@ std::filesystem::path rutaLenguaje(const std::filesystem::path& carpeta, const s
 ResultadoCarga CargarLenguaje(TablaLenguaje& tabla, const std::filesystem::path& carpeta,
                               const std::string& nombre) {
     std::string bytes;
-    if (nombre.find_first_of("/\\") != std::string::npos || !readWholeFile(rutaLenguaje(carpeta, nombre), bytes))
+    if (!nombreLenguajeValido(nombre) || !readWholeFile(rutaLenguaje(carpeta, nombre), bytes))
         return ResultadoCarga::NoLeido;
     return cargarTextos(tabla, bytes);
 }

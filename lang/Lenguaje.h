@@ -15,6 +15,10 @@ class Form;
 struct RegistroTexto {
     std::int16_t Clave = 0;
     std::string Texto;  // UTF-8
+    // False when the key field did not read as a number: the record keeps its
+    // place, so the run-time texts after it stay where they are, but no
+    // control takes its text.
+    bool tieneClave = true;
 };
 
 // The run-time texts are the last records of every language file.
@@ -39,8 +43,8 @@ enum class ResultadoCarga {
 };
 
 // The records of a language file's bytes (Windows-1252), in file order. Blank
-// lines create no record; a record cut short or with a key outside the signed
-// 16-bit range is skipped.
+// lines create no record, nor does a key left without its text at the end of
+// the file; a quoted text left open ends at its line's end.
 std::vector<RegistroTexto> leerRegistros(std::string_view bytes);
 
 // Puts the records of a language file's bytes into the table. Bytes that
@@ -51,6 +55,10 @@ ResultadoCarga cargarTextos(TablaLenguaje& tabla, std::string_view bytes);
 // leaves the table as it was.
 ResultadoCarga CargarLenguaje(TablaLenguaje& tabla, const std::filesystem::path& carpeta,
                               const std::string& nombre);
+
+// True for a name that can be a language file's base name: not empty, no
+// folder separator or control character, and short enough for a file name.
+bool nombreLenguajeValido(std::string_view nombre);
 
 std::filesystem::path rutaLenguaje(const std::filesystem::path& carpeta, const std::string& nombre);
 

@@ -1,6 +1,7 @@
 #include "scheduler/frmPrincipal.h"
 
 #include "platform/NumberText.h"
+#include "platform/TextoCitado.h"
 #include "scheduler/TextoHora.h"
 #include "scheduler/Version.h"
 
@@ -145,7 +146,8 @@ void frmPrincipal::AplicarConfiguracion() {
         const bool sinTextos = lenguaje_.vacia();
         if (sinTextos) lenguaje_ = lenguajeIntegrado();
         if (lenguajesInformados_.insert(configuracion_.Lenguaje).second) {
-            const std::string ruta = rutaLenguaje(plataforma_.program.folder(), configuracion_.Lenguaje).string();
+            const std::string ruta =
+                citar(rutaLenguaje(plataforma_.program.folder(), citar(configuracion_.Lenguaje)).string(), 400);
             plataforma_.messages.show(
                 (carga == ResultadoCarga::NoLeido ? "No se pudo leer el archivo de idioma\n"
                                                   : "El archivo de idioma está incompleto\n") +
@@ -156,10 +158,11 @@ void frmPrincipal::AplicarConfiguracion() {
         }
     }
     AplicarLenguaje(*this, lenguaje_);
+    // The language gave the button its quit word; while armed it must still
+    // say what it does.
+    if (armado_) cmdSalir.setCaption(lenguaje_.L(14));
 
-    const int tipo = configuracion_.Tipo;
-    if (tipo != 1 && tipo != 2) return;
-    const bool hora = tipo == 1;
+    const bool hora = configuracion_.Tipo == 1;
     lblApagarA.setVisible(hora);
     lblApagar.setVisible(!hora);
     txtHora.setVisible(hora);
@@ -204,7 +207,26 @@ void frmPrincipal::CalcularHoraApagado(int minutos) {
     lblHoraApa.setCaption(textoHoraFija(sumarSegundos(plataforma_.clock.timeOfDay(), minutos * 60)));
 }
 
+// A delay must remain, or the clock-time fields must name a time of day that
+// the watch tick can match; otherwise a stray ACEPTAR would force a shutdown
+// at once, or arm a schedule that never fires.
+bool frmPrincipal::puedeArmarse() const {
+    if (configuracion_.Tipo != 1) return Cronometro > 0;
+    bool hora = false;
+    bool minuto = false;
+    for (int valor = 0; valor < 60; ++valor) {
+        hora = hora || (valor < 24 && campoCoincide(txtHora.text(), valor));
+        minuto = minuto || campoCoincide(txtMinuto.text(), valor);
+    }
+    return hora && minuto;
+}
+
 void frmPrincipal::cmdAceptar_Click() {
+    if (!puedeArmarse()) {
+        lblAviso.setCaption(lenguaje_.L(configuracion_.Tipo == 1 ? 10 : 9));
+        return;
+    }
+    armado_ = true;
     setWindowState(WindowState::Minimized);  // goes to the notification area
     Timer2.setEnabled(true);
     cmdAceptar.setEnabled(false);
@@ -227,15 +249,15 @@ void frmPrincipal::Timer2_Timer() {
 }
 
 void frmPrincipal::cmdSalir_Click() {
-    const std::string& texto = cmdSalir.caption();
-    if (texto == "Stop" || texto == "Parar") {
+    if (armado_) {
+        armado_ = false;
         cmdAceptar.setEnabled(true);
         cmdSalir.setCaption(lenguaje_.L(13));
         Timer2.setEnabled(false);
         lblHoraApa.setCaption("");
         cmbApagar.setText("");
         setCaption(tituloEstandar());
-    } else if (texto == "Quit" || texto == "Salir") {
+    } else {
         close();
     }
 }

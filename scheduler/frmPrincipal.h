@@ -25,6 +25,10 @@ public:
 
     // Remaining delay of a type-2 schedule, in whole seconds.
     std::int32_t Cronometro = 0;
+    // Armed from ACEPTAR until a stop, also after a refused shutdown. The
+    // stop/quit button acts by this, not by its caption, which any language
+    // file may word as it likes.
+    bool armado() const { return armado_; }
 
     void Form_Load();
     void Form_Activate();
@@ -102,12 +106,14 @@ private:
     void disenar();
     void conectarEventos();
     void restaurarVentana();
+    bool puedeArmarse() const;
     std::filesystem::path rutaEnPrograma(const char* nombre) const;
 
     Plataforma& plataforma_;
     Configuracion& configuracion_;
     TablaLenguaje& lenguaje_;
     IconoBandeja iconoBandeja_;
+    bool armado_ = false;
     // Language files already reported as unusable, so each is reported once.
     std::set<std::string> lenguajesInformados_;
 };

@@ -3,7 +3,6 @@
 #include "platform/Cp1252.h"
 #include "platform/NumberText.h"
 
-#include <cmath>
 #include <optional>
 #include <system_error>
 
@@ -38,11 +37,10 @@ std::optional<std::string_view> valorDe(std::string_view linea, std::string_view
     return valor.substr(0, valor.find('='));
 }
 
-// A setting's number: 0..255, or nothing when the value falls outside.
-std::optional<std::uint8_t> leerByte(std::string_view valor) {
-    const LeadingNumber numero = readLeadingNumber(valor);
-    const double redondeado = roundHalfEven(numero.value);
-    if (!std::isfinite(redondeado) || redondeado < 0 || redondeado > 255) return std::nullopt;
+// A setting's number when it lies from `menor` to `mayor` (both within 0..255).
+std::optional<std::uint8_t> leerNumero(std::string_view valor, int menor, int mayor) {
+    const double redondeado = roundHalfEven(readLeadingNumber(valor).value);
+    if (!(redondeado >= menor && redondeado <= mayor)) return std::nullopt;  // NaN fails too
     return static_cast<std::uint8_t>(redondeado);
 }
 
@@ -69,11 +67,13 @@ void leerTextoConfiguracion(std::string_view bytes, Configuracion& configuracion
         if (!clave) return;
         const auto valor = valorDe(*clave, secciones[i].nombre);
         if (!valor) continue;
-        if (i == 2) {
+        if (i == 0) {
+            if (const auto tipo = leerNumero(*valor, 1, 2)) configuracion.Tipo = *tipo;
+        } else if (i == 1) {
+            if (const auto log = leerNumero(*valor, 1, 4)) configuracion.Log = *log;
+        } else if (!valor->empty()) {
             configuracion.Lenguaje = cp1252ToUtf8(*valor);
-            continue;
         }
-        if (const auto numero = leerByte(*valor)) (i == 0 ? configuracion.Tipo : configuracion.Log) = *numero;
     }
 }
 
@@ -91,7 +91,7 @@ WriteResult LeerConfiguracion(Configuracion& configuracion, const std::filesyste
                               const FileAttributes& atributos) {
     const std::filesystem::path ruta = carpeta / kArchivoConfiguracion;
     if (!BuscarArchivo(ruta, atributos)) {
-        configuracion = configuracionPredeterminada();
+        configuracion = Configuracion{};
         return GuardarConfiguracion(configuracion, carpeta);
     }
     std::string bytes;

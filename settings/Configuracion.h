@@ -13,13 +13,13 @@ namespace durmivela {
 
 inline constexpr const char* kArchivoConfiguracion = "Durmivela.ini";
 
+// Starts from the defaults, so whatever the file lacks or holds out of range
+// keeps a value the program can work with.
 struct Configuracion {
-    std::uint8_t Tipo = 0;  // 1 clock time, 2 delay
-    std::uint8_t Log = 0;   // 1 nothing, 2 log record, 3 capture, 4 both
-    std::string Lenguaje;   // base name of the language file (UTF-8)
+    std::uint8_t Tipo = 1;                 // 1 clock time, 2 delay
+    std::uint8_t Log = 4;                  // 1 nothing, 2 log record, 3 capture, 4 both
+    std::string Lenguaje = "Español";  // base name of the language file (UTF-8)
 };
-
-inline Configuracion configuracionPredeterminada() { return {1, 4, "Español"}; }
 
 // True when a listing of ordinary files (no directories, no hidden or system
 // files) finds the path.
@@ -36,7 +36,8 @@ WriteResult GuardarConfiguracion(const Configuracion& configuracion, const std::
 // The file's six lines, Windows-1252, CR LF.
 std::string textoConfiguracion(const Configuracion& configuracion);
 
-// Applies the file's bytes to the settings; what is not found keeps its value.
+// Applies the file's bytes to the settings; what is not found, cannot be read
+// or is out of range keeps its value.
 void leerTextoConfiguracion(std::string_view bytes, Configuracion& configuracion);
 
 }  // namespace durmivela

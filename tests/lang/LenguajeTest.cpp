@@ -59,21 +59,27 @@ TEST(CargarLenguaje, ReplacesTheWholeTableOnEveryLoad) {
     EXPECT_EQ(tabla.buscar(45), nullptr);
 }
 
-TEST(CargarLenguaje, AnUnusableFileLeavesTheCurrentTable) {
+TEST(CargarLenguaje, AnUnusableFileOrNameLeavesTheCurrentTable) {
     TempDir dir;
     dir.write("Leng/Bueno.lng", numberedFile(20));
+    dir.write("Leng/Justo.lng", numberedFile(17));
     dir.write("Leng/Corto.lng", numberedFile(16));
     dir.write("Leng/Vacio.lng", "");
+    dir.write("Leng/Con\tTab.lng", numberedFile(30));  // a usable file behind a refused name
     std::filesystem::create_directories(dir.path() / "Leng" / "Carpeta.lng");
     TablaLenguaje tabla;
+    ASSERT_EQ(CargarLenguaje(tabla, dir.path(), "Justo"), ResultadoCarga::Cargado);
     ASSERT_EQ(CargarLenguaje(tabla, dir.path(), "Bueno"), ResultadoCarga::Cargado);
     EXPECT_EQ(CargarLenguaje(tabla, dir.path(), "Corto"), ResultadoCarga::Incompleto);
     EXPECT_EQ(CargarLenguaje(tabla, dir.path(), "Vacio"), ResultadoCarga::Incompleto);
-    EXPECT_EQ(CargarLenguaje(tabla, dir.path(), "Falta"), ResultadoCarga::NoLeido);
-    EXPECT_EQ(CargarLenguaje(tabla, dir.path(), "Carpeta"), ResultadoCarga::NoLeido);
-    EXPECT_EQ(CargarLenguaje(tabla, dir.path(), "../Leng/Bueno"), ResultadoCarga::NoLeido);
+    for (const char* name : {"Falta", "Carpeta", "../Leng/Bueno", "..\\Leng\\Bueno", "Con\tTab", ""})
+        EXPECT_EQ(CargarLenguaje(tabla, dir.path(), name), ResultadoCarga::NoLeido) << name;
     EXPECT_EQ(tabla.UltimoTexto, 19);
     EXPECT_EQ(tabla.L(0), "T20");
+    // Name plus ".lng" must fit the 255 bytes of a file name.
+    EXPECT_TRUE(nombreLenguajeValido(std::string(251, 'a')));
+    EXPECT_FALSE(nombreLenguajeValido(std::string(252, 'a')));
+    EXPECT_FALSE(nombreLenguajeValido("Eng\x7Flish"));
 }
 
 TEST(LanguageRecords, FollowTheFieldGrammar) {
@@ -83,37 +89,41 @@ TEST(LanguageRecords, FollowTheFieldGrammar) {
         "8,  plain text  \r\n"     // unquoted: from the first non-blank to the line end
         "\r\n   \r\n"              // blank lines create no record
         "9,\"x\",10,\"y\"\r\n"     // two records on one line
-        "70000,\"too big\"\r\n"    // key outside 16 bits: skipped
-        "abc,\"no key\"\r\n"       // not a number: skipped
-        "-5,\"negative\"\r\n"
+        "70000,\"too big\"\r\n"    // key outside 16 bits: keeps its place, no key
+        "abc,\"no key\"\r\n"       // not a number: the same
+        "-5,\"open\r\n"            // a quote left open ends at the line end
         "11,\"\"\r\n"              // an empty text is a text
         "12,\"\xF1\"\r\n"
-        "13\r\n");                 // cut short at the end of the file: skipped
-    ASSERT_EQ(records.size(), 8u);
+        "13\r\n");                 // cut short at the end of the file: no record
+    ASSERT_EQ(records.size(), 10u);
     EXPECT_EQ(records[0].Clave, 201);
     EXPECT_EQ(records[0].Texto, "HORA ACTUAL: ");
     EXPECT_EQ(records[1].Texto, "a, b ");
     EXPECT_EQ(records[2].Texto, "plain text");
     EXPECT_EQ(records[3].Clave, 9);
     EXPECT_EQ(records[4].Clave, 10);
-    EXPECT_EQ(records[5].Clave, -5);
-    EXPECT_EQ(records[6].Texto, "");
-    EXPECT_EQ(records[7].Texto, "ñ");
+    EXPECT_FALSE(records[5].tieneClave);
+    EXPECT_EQ(records[5].Texto, "too big");
+    EXPECT_FALSE(records[6].tieneClave);
+    EXPECT_EQ(records[7].Clave, -5);
+    EXPECT_EQ(records[7].Texto, "open");
+    EXPECT_EQ(records[8].Texto, "");
+    EXPECT_EQ(records[9].Texto, "ñ");
 }
 
-TEST(LanguageRecords, ATrailingBlankLineDoesNotShiftThePositionalTexts) {
+TEST(LanguageRecords, NeitherABrokenKeyNorATrailingBlankLineShiftsThePositionalTexts) {
     const std::string file = numberedFile(52);
-    EXPECT_EQ(leerRegistros(file).size(), 52u);
     EXPECT_EQ(leerRegistros(file + "\r\n\r\n").size(), 52u);
     EXPECT_EQ(leerRegistros(file.substr(0, file.size() - 2)).size(), 52u);  // no final line end
-}
 
-TEST(LanguageRecords, NoInputCrashesTheReader) {
-    const char* inputs[] = {"\"", ",", ",,,,", "\"unterminated\r\n1,\"x", "1,\"a\"junk,2,\"b\"", "\r\r\n\n"};
-    for (const char* input : inputs) EXPECT_NO_THROW(leerRegistros(input)) << input;
-    std::string noise;
-    for (int i = 0; i < 4096; ++i) noise += static_cast<char>((i * 7919) % 256);
-    EXPECT_NO_THROW(leerRegistros(noise));
+    std::string broken = file;
+    broken.replace(broken.find("\r\n40,") + 2, 2, "4O");  // letter O for zero, among the last 17
+    TablaLenguaje tabla;
+    ASSERT_EQ(cargarTextos(tabla, broken), ResultadoCarga::Cargado);
+    EXPECT_EQ(tabla.L(12), "T40");
+    EXPECT_EQ(tabla.L(11), "T41");
+    EXPECT_EQ(tabla.buscar(40), nullptr);
+    EXPECT_EQ(tabla.buscar(0), nullptr);  // a broken key is not key 0 either
 }
 
 TEST(AplicarLenguaje, MatchesKeysByKindName) {

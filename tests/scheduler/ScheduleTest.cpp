@@ -1,3 +1,4 @@
+#include "platform/NumberText.h"
 #include "scheduler/TextoHora.h"
 #include "tests/scheduler/ScheduleFixture.h"
 
@@ -95,12 +96,34 @@ TEST_F(Schedule, StopKeepsTheRemainderAndArmingAgainResumesFromIt) {
     EXPECT_EQ(w.caption(), "0:04:49 para el apagado");
 }
 
-TEST_F(Schedule, ArmingWithNoPresetShutsDownOnTheFirstTick) {
+// A stray ACEPTAR with no delay left would force a shutdown a second later.
+TEST_F(Schedule, TheDelayLayoutArmsOnlyWithADelayLeft) {
     frmPrincipal& w = start(2, 1);
+    w.lblAviso.setCaption("x");
     w.cmdAceptar.click();
+    EXPECT_FALSE(w.armado());
+    EXPECT_FALSE(w.Timer2.enabled());
+    EXPECT_TRUE(w.cmdAceptar.enabled());
+    EXPECT_EQ(w.windowState(), WindowState::Normal);
+    EXPECT_EQ(w.lblAviso.caption(), lenguaje_.L(9));
+    for (int i = 0; i < 3; ++i) tick();
+    EXPECT_TRUE(fake.power.calls.empty());
+    EXPECT_EQ(w.cmdSalir.caption(), "Salir");
+
+    // The last second of a stopped schedule still arms; a spent one does not.
+    choose(10);
+    w.cmdAceptar.click();
+    for (int i = 0; i < 4; ++i) tick();
+    w.cmdSalir.click();
+    ASSERT_EQ(w.Cronometro, 1);
+    w.cmdAceptar.click();
+    EXPECT_TRUE(w.Timer2.enabled());
     tick();
-    EXPECT_EQ(w.caption(), "0:00:01 para el apagado");
+    tick();
     EXPECT_EQ(fake.power.shutdowns(), 1);
+    w.cmdSalir.click();
+    w.cmdAceptar.click();
+    EXPECT_FALSE(w.Timer2.enabled());
 }
 
 TEST_F(Schedule, ClockTimeMatchesHourAndMinuteAcrossMidnightAndWithinTheArmedMinute) {
@@ -130,20 +153,56 @@ TEST_F(Schedule, ClockTimeMatchesHourAndMinuteAcrossMidnightAndWithinTheArmedMin
     EXPECT_EQ(fake.power.shutdowns(), 2);
 }
 
-TEST_F(Schedule, ClockTimeFieldsThatNeverMatchKeepTheScheduleArmed) {
-    EXPECT_TRUE(campoCoincide("7", 7));
-    EXPECT_TRUE(campoCoincide("07", 7));
-    EXPECT_TRUE(campoCoincide(" 7 ", 7));
-    EXPECT_FALSE(campoCoincide("", 0));
-    EXPECT_FALSE(campoCoincide("7a", 7));
-    EXPECT_FALSE(campoCoincide("-7", 7));
-    EXPECT_FALSE(campoCoincide("99999999999999999999", 7));
+// One wrong comparison on a digit would disable the shutdown for part of the day.
+TEST_F(Schedule, EveryHourAndMinuteOfTheDayMatchesItsFieldsAndNoOther) {
+    for (int v = 0; v < 60; ++v)
+        for (int w = 0; w < 60; ++w) {
+            ASSERT_EQ(campoCoincide(std::to_string(v), w), v == w) << v << " " << w;
+            ASSERT_EQ(campoCoincide(twoDigits(v), w), v == w) << v << " " << w;
+        }
     frmPrincipal& w = start(1, 1);
-    w.cmdAceptar.click();
-    EXPECT_EQ(w.caption(), "Apagado a las :");
-    for (int i = 0; i < 120; ++i) tick();
-    EXPECT_EQ(fake.power.shutdowns(), 0);
-    EXPECT_TRUE(w.Timer2.enabled());
+    for (int hora = 0; hora < 24; ++hora)
+        for (int minuto = 0; minuto < 60; ++minuto) {
+            fake.clock.now = sumarSegundos({hora, minuto, 0}, -2);
+            w.txtHora.setText(std::to_string(hora));
+            w.txtMinuto.setText(std::to_string(minuto));
+            w.cmdAceptar.click();
+            tick();
+            ASSERT_EQ(fake.power.shutdowns(), hora * 60 + minuto) << hora << ":" << minuto;
+            tick();
+            ASSERT_EQ(fake.power.shutdowns(), hora * 60 + minuto + 1) << hora << ":" << minuto;
+            w.cmdSalir.click();
+        }
+}
+
+// Fields no clock time can match would arm a schedule that never fires.
+TEST_F(Schedule, TheClockTimeLayoutArmsOnlyForATimeOfDay) {
+    struct Row {
+        const char* hora;
+        const char* minuto;
+        const char* title;  // empty: not armed
+    };
+    const Row rows[] = {
+        {"7", "5", "Apagado a las 07:05"}, {"07", "05", "Apagado a las 07:05"}, {"23", "59", "Apagado a las 23:59"},
+        {"0", "0", "Apagado a las 00:00"}, {"7a", "5", ""},  {"24", "0", ""},  {"", "5", ""},
+        {"9.30", "", ""},                  {"9", "60", ""},  {"-1", "0", ""}, {"9", "", ""},
+    };
+    frmPrincipal& w = start(1, 1);
+    for (const Row& row : rows) {
+        w.txtHora.setText(row.hora);
+        w.txtMinuto.setText(row.minuto);
+        w.lblAviso.setCaption("x");
+        w.cmdAceptar.click();
+        const bool armed = *row.title != '\0';
+        EXPECT_EQ(w.Timer2.enabled(), armed) << row.hora << ":" << row.minuto;
+        EXPECT_EQ(w.windowState(), armed ? WindowState::Minimized : WindowState::Normal);
+        EXPECT_EQ(w.caption(), armed ? row.title : "Durmivela 3.0.16");
+        EXPECT_EQ(w.lblAviso.caption(), lenguaje_.L(armed ? 15 : 10));
+        if (armed) {
+            w.cmdSalir.click();
+            w.setWindowState(WindowState::Normal);
+        }
+    }
 }
 
 TEST_F(Schedule, ARefusedShutdownLeavesTheProgramStoppedWithTheStopCaption) {
@@ -160,39 +219,38 @@ TEST_F(Schedule, ARefusedShutdownLeavesTheProgramStoppedWithTheStopCaption) {
     EXPECT_FALSE(w.closed());
 }
 
-TEST_F(Schedule, TheButtonActsByItsCaptionAlone) {
-    frmPrincipal& w = start(2, 1);
-    w.cmdSalir.setCaption("Cerrar");
-    w.cmdSalir.click();
-    EXPECT_FALSE(w.closed());
-    w.cmdSalir.setCaption("Quit");
-    w.cmdSalir.click();
-    EXPECT_TRUE(w.closed());
-}
-
-TEST_F(Schedule, ALanguageWithoutTheStopWordMakesStopDoNothing) {
+// The button acts by the schedule's state: a language with its own words for
+// stop and quit works like Spanish and English.
+TEST_F(Schedule, TheStopButtonWorksInAnyLanguage) {
     std::string file = testing::shippedLanguage("English");
-    const std::size_t stop = file.find("\"Stop\"");
-    ASSERT_NE(stop, std::string::npos);
-    file.replace(stop, 6, "\"Halt\"");
+    for (const auto& [from, to] : {std::pair{"\"Stop\"", "\"Halt\""}, std::pair{"\"Quit\"", "\"Exit\""}})
+        for (std::size_t at; (at = file.find(from)) != std::string::npos;) file.replace(at, 6, to);
     dir.write("Leng/Odd.lng", file);
     frmPrincipal& w = start(2, 1, "Odd");
     choose(0);
     w.cmdAceptar.click();
     EXPECT_EQ(w.cmdSalir.caption(), "Halt");
     w.mnuSTIParar.click();
-    EXPECT_TRUE(w.Timer2.enabled());
+    EXPECT_FALSE(w.Timer2.enabled());
+    EXPECT_TRUE(w.cmdAceptar.enabled());
+    EXPECT_EQ(w.cmdSalir.caption(), "Exit");
     EXPECT_FALSE(w.closed());
+    w.cmdSalir.click();
+    EXPECT_TRUE(w.closed());
 }
 
-TEST_F(Schedule, ReapplyingTheSettingsWhileArmedRestoresTheQuitCaption) {
+// Reapplying the language while armed (after the settings dialog) must not
+// leave a quit word on a button that stops.
+TEST_F(Schedule, ReapplyingTheSettingsWhileArmedKeepsTheStopCaption) {
     frmPrincipal& w = start(2, 1);
     choose(0);
     w.cmdAceptar.click();
     w.AplicarConfiguracion();
-    EXPECT_EQ(w.cmdSalir.caption(), "Salir");
+    EXPECT_EQ(w.cmdSalir.caption(), "Parar");
     EXPECT_EQ(w.lblAviso.caption(), lenguaje_.L(9));
-    EXPECT_TRUE(w.Timer2.enabled());
+    w.cmdSalir.click();
+    EXPECT_FALSE(w.Timer2.enabled());
+    EXPECT_FALSE(w.closed());
 }
 
 }  // namespace

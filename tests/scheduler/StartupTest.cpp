@@ -54,13 +54,34 @@ TEST_F(Startup, DelayTypeInEnglishGetsTheDelayLayout) {
     EXPECT_EQ(w.caption(), "Durmivela 3.0.16");  // the language never touches the title
 }
 
-TEST_F(Startup, AnUnknownTypeAppliesNoLayout) {
-    dir.write(kArchivoConfiguracion, "[TIPO]\r\nTipo=3\r\n[LOG]\r\nLog=4\r\n[LENGUAJE]\r\nLenguaje=Espa\xF1ol\r\n");
-    frmPrincipal& w = load();
-    for (Control* control : std::initializer_list<Control*>{&w.lblApagarA, &w.lblApagar, &w.txtHora, &w.cmbApagar,
-                                                            &w.lblHoraApa, &w.lblAprox})
-        EXPECT_TRUE(control->visible()) << control->name();
-    EXPECT_EQ(w.lblAviso.caption(), "");
+// A damaged settings file runs with the defaults for what it lacks, and stays
+// as the user left it.
+TEST_F(Startup, ADamagedSettingsFileRunsWithTheDefaultsAndIsNotRewritten) {
+    for (const std::string damaged : {std::string(), std::string("\x00\xFFgarbage\r\n"),
+                                      std::string("[TIPO]\nTipo=2\n[LOG]\nLog=3\n"),
+                                      std::string("[TIPO]\r\nTipo=9\r\n[LOG]\r\nLog=0\r\n")}) {
+        fake.messages.shown.clear();
+        dir.write(kArchivoConfiguracion, damaged);
+        configuracion = Configuracion{};
+        frmPrincipal& w = launch();
+        EXPECT_TRUE(w.txtHora.visible());
+        EXPECT_FALSE(w.cmbApagar.visible());
+        EXPECT_EQ(w.lblAviso.caption(), lenguaje_.L(10));
+        EXPECT_EQ(w.cmdSalir.caption(), "Salir");
+        EXPECT_EQ(configuracion.Log, 4);
+        EXPECT_TRUE(fake.messages.shown.empty());
+        EXPECT_EQ(dir.read(kArchivoConfiguracion), damaged);
+    }
+}
+
+// A megabyte of language name must neither stall the start nor fill the screen.
+TEST_F(Startup, AnAbsurdLanguageNameIsRefusedAndQuotedShort) {
+    dir.write(kArchivoConfiguracion,
+              "[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog=4\r\n[LENGUAJE]\r\nLenguaje=" + std::string(1 << 20, 'x') + "\r\n");
+    frmPrincipal& w = launch();
+    EXPECT_EQ(w.cmdSalir.caption(), "Salir");  // the built-in Spanish
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_LT(fake.messages.shown[0].size(), 600u);
 }
 
 TEST_F(Startup, AMissingLanguageFallsBackToTheBuiltInSpanishAndIsReportedOnce) {

@@ -27,7 +27,7 @@ TEST(LeerConfiguracion, CreatesTheDefaultFileByteForByteWhenMissing) {
     EXPECT_EQ(c.Tipo, 1);
     EXPECT_EQ(c.Log, 4);
     EXPECT_EQ(c.Lenguaje, "Español");
-    EXPECT_EQ(textoConfiguracion(configuracionPredeterminada()), kDefaultFile);
+    EXPECT_EQ(textoConfiguracion(Configuracion{}), kDefaultFile);
 }
 
 TEST(LeerConfiguracion, AnExistingFileIsReadAndNotRewritten) {
@@ -65,7 +65,9 @@ TEST(LeerConfiguracion, AFailedDefaultWriteIsReportedAndTheDefaultsStayInForce) 
     EXPECT_EQ(c.Log, 4);
 }
 
-TEST(ConfigurationReader, FollowsTheFixedSectionOrderAndExactNames) {
+// What the file lacks, cannot be read or holds out of range keeps its default
+// (1, 4, "Español"): a damaged file must never leave a setting at zero.
+TEST(ConfigurationReader, FollowsTheFixedSectionOrderAndKeepsTheDefaultsForWhatCannotBeTaken) {
     struct Row {
         const char* name;
         std::string file;
@@ -75,49 +77,38 @@ TEST(ConfigurationReader, FollowsTheFixedSectionOrderAndExactNames) {
     };
     const Row rows[] = {
         {"all three", "[TIPO]\r\nTipo=2\r\n[LOG]\r\nLog=3\r\n[LENGUAJE]\r\nLenguaje=English\r\n", 2, 3, "English"},
-        {"sections out of order", "[LOG]\r\nLog=3\r\n[LENGUAJE]\r\nLenguaje=English\r\n[TIPO]\r\nTipo=2\r\n", 0, 0,
+        {"sections out of order", "[LOG]\r\nLog=3\r\n[LENGUAJE]\r\nLenguaje=English\r\n[TIPO]\r\nTipo=2\r\n", 1, 4,
          "English"},
-        {"lower-case name", "[TIPO]\r\ntipo=2\r\n", 0, 0, ""},
-        {"blank before =", "[TIPO]\r\nTipo =2\r\n", 0, 0, ""},
-        {"second =", "[TIPO]\r\nTipo=2=3\r\n", 2, 0, ""},
-        {"blank after =", "[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog= 3\r\n", 1, 3, ""},
-        {"blank inside", "[TIPO]\r\nTipo=1 2\r\n", 12, 0, ""},
-        {"half to even down", "[TIPO]\r\nTipo=2.5\r\n", 2, 0, ""},
-        {"half to even up", "[TIPO]\r\nTipo=3.5\r\n", 4, 0, ""},
-        {"no number", "[TIPO]\r\nTipo=abc\r\n", 0, 0, ""},
-        {"LF only", "[TIPO]\nTipo=2\n[LOG]\nLog=3\n", 0, 0, ""},
-        {"CR alone ends a line", "[TIPO]\rTipo=2\r[LOG]\rLog=3\r", 2, 3, ""},
-        {"no final line end", "[TIPO]\r\nTipo=2", 2, 0, ""},
+        {"lower-case name", "[TIPO]\r\ntipo=2\r\n", 1, 4, "Español"},
+        {"blank before =", "[TIPO]\r\nTipo =2\r\n", 1, 4, "Español"},
+        {"second =", "[TIPO]\r\nTipo=2=3\r\n", 2, 4, "Español"},
+        {"blank after =", "[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog= 3\r\n", 1, 3, "Español"},
+        {"blank inside", "[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog=  \t2\r\n", 1, 2, "Español"},
+        {"half to even down", "[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog=2.5\r\n", 1, 2, "Español"},
+        {"half to even up", "[TIPO]\r\nTipo=1.5\r\n", 2, 4, "Español"},
+        {"CR alone ends a line", "[TIPO]\rTipo=2\r[LOG]\rLog=3\r", 2, 3, "Español"},
+        {"no final line end", "[TIPO]\r\nTipo=2", 2, 4, "Español"},
         {"trailing blank kept", "[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog=2\r\n[LENGUAJE]\r\nLenguaje=English \r\n", 1, 2,
          "English "},
-        {"cp1252 name", "[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog=2\r\n[LENGUAJE]\r\nLenguaje=Espa\xF1ol\r\n", 1, 2,
-         "Español"},
-        {"section header with blank", "[TIPO] \r\nTipo=2\r\n", 0, 0, ""},
-        {"LF inside the value", "[TIPO]\r\nTipo=\n2\r\n", 2, 0, ""},
+        {"LF inside the value", "[TIPO]\r\nTipo=\n2\r\n", 2, 4, "Español"},
+        {"empty file", "", 1, 4, "Español"},
+        {"garbage", "\x01\xFF=\r\n==\r\n[TIPO]", 1, 4, "Español"},
+        {"LF only", "[TIPO]\nTipo=2\n[LOG]\nLog=3\n[LENGUAJE]\nLenguaje=English\n", 1, 4, "Español"},
+        {"no =", "[TIPO]\r\nTipo\r\n[LOG]\r\nLog\r\n[LENGUAJE]\r\nLenguaje\r\n", 1, 4, "Español"},
+        {"ends after a section line", "[TIPO]\r\n", 1, 4, "Español"},
+        {"no number", "[TIPO]\r\nTipo=abc\r\n[LOG]\r\nLog=\r\n", 1, 4, "Español"},
+        {"unknown type, no-record log", "[TIPO]\r\nTipo=9\r\n[LOG]\r\nLog=0\r\n", 1, 4, "Español"},
+        {"one past the end", "[TIPO]\r\nTipo=3\r\n[LOG]\r\nLog=5\r\n", 1, 4, "Español"},
+        {"byte wrap", "[TIPO]\r\nTipo=258\r\n[LOG]\r\nLog=259\r\n", 1, 4, "Español"},
+        {"sign and size", "[TIPO]\r\nTipo=-1\r\n[LOG]\r\nLog=1e400\r\n", 1, 4, "Español"},
+        {"tiny", "[TIPO]\r\nTipo=2\r\n[LOG]\r\nLog=1e-400\r\n", 2, 4, "Español"},
+        {"empty language", "[TIPO]\r\nTipo=2\r\n[LOG]\r\nLog=1\r\n[LENGUAJE]\r\nLenguaje=\r\n", 2, 1, "Español"},
     };
     for (const Row& row : rows) {
         const Configuracion c = read(row.file);
         EXPECT_EQ(c.Tipo, row.tipo) << row.name;
         EXPECT_EQ(c.Log, row.log) << row.name;
         EXPECT_EQ(c.Lenguaje, row.lenguaje) << row.name;
-    }
-}
-
-TEST(ConfigurationReader, KeepsTheCurrentValueForWhatCannotBeTaken) {
-    const Configuracion before{2, 3, "English"};
-    const std::pair<const char*, std::string> rows[] = {
-        {"out of range", "[TIPO]\r\nTipo=256\r\n[LOG]\r\nLog=-1\r\n"},
-        {"no =", "[TIPO]\r\nTipo\r\n[LOG]\r\nLog\r\n[LENGUAJE]\r\nLenguaje\r\n"},
-        {"ends after a section line", "[TIPO]\r\n"},
-        {"empty file", ""},
-        {"huge number", "[TIPO]\r\nTipo=1e400\r\n"},
-    };
-    for (const auto& [name, file] : rows) {
-        Configuracion c = before;
-        leerTextoConfiguracion(file, c);
-        EXPECT_EQ(c.Tipo, 2) << name;
-        EXPECT_EQ(c.Log, 3) << name;
-        EXPECT_EQ(c.Lenguaje, "English") << name;
     }
 }
 
