@@ -147,7 +147,7 @@ void frmPrincipal::AplicarConfiguracion() {
         if (sinTextos) lenguaje_ = lenguajeIntegrado();
         if (lenguajesInformados_.insert(configuracion_.Lenguaje).second) {
             const std::string ruta =
-                citar(rutaLenguaje(plataforma_.program.folder(), citar(configuracion_.Lenguaje)).string(), 400);
+                rutaLenguaje(plataforma_.program.folder(), citar(configuracion_.Lenguaje)).string();
             plataforma_.messages.show(
                 (carga == ResultadoCarga::NoLeido ? "No se pudo leer el archivo de idioma\n"
                                                   : "El archivo de idioma está incompleto\n") +
