@@ -90,6 +90,54 @@ public:
     virtual void remove() = 0;
 };
 
+// Opens files and web addresses for the user with the desktop's own handler.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // A file path (UTF-8) or a web address; what happens then is the desktop's
+    // business, so there is no result.
+    virtual void open(const std::string& target) = 0;
+};
+
+// A program to start: on Windows the command line is what is run; elsewhere
+// the program is run by its path with the arguments, without a shell.
+struct ProcessStart {
+    std::filesystem::path program;
+    std::vector<std::string> arguments;
+    std::string commandLine;
+};
+
+struct StartResult {
+    std::uint32_t pid = 0;  // 0 when the start failed
+    std::string error;      // the system's description of the failure
+};
+
+class Processes {
+public:
+    virtual ~Processes() = default;
+    // Starts the program with its window shown normally and given the focus.
+    virtual StartResult start(const ProcessStart& start) = 0;
+    // Waits, with no time limit, until the process has ended; false when it
+    // could not be opened for waiting.
+    virtual bool waitForExit(std::uint32_t pid) = 0;
+    // The full path of a program found through the search path; empty when none.
+    virtual std::filesystem::path findOnPath(const std::string& name) const = 0;
+    // Lets the file's owner run it, where the system keeps such a right.
+    virtual bool makeExecutable(const std::filesystem::path& path) = 0;
+};
+
+// A synchronous HTTP client with time limits on connecting and on the whole
+// transfer, so a silent server cannot hold the program forever.
+class Http {
+public:
+    virtual ~Http() = default;
+    // True when the address answered at all.
+    virtual bool probe(const std::string& url) = 0;
+    // The whole body of a successful GET, bypassing caches; empty on any
+    // failure: no answer, an error status, a body shorter than announced.
+    virtual std::string download(const std::string& url) = 0;
+};
+
 struct Plataforma {
     Clock& clock;
     ProgramInfo& program;
