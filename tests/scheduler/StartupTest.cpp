@@ -1,5 +1,9 @@
 #include "tests/scheduler/ScheduleFixture.h"
 
+#include <cctype>
+#include <map>
+#include <set>
+
 namespace durmivela {
 namespace {
 
@@ -113,6 +117,24 @@ TEST_F(Startup, ASettingsFileThatCannotBeCreatedIsReportedAndTheDefaultsRun) {
     EXPECT_NE(fake.messages.shown[0].find("Durmivela.ini"), std::string::npos);
     EXPECT_EQ(configuracion.Tipo, 1);
     EXPECT_TRUE(w.txtHora.visible());
+}
+
+// Alt plus a letter must reach exactly one item of each menu, in every
+// shipped language.
+TEST_F(Startup, MenuAccessKeysAreUniqueWithinEachMenu) {
+    for (const char* lenguaje : {"Espa\xF1ol", "English"}) {
+        frmPrincipal& w = start(1, 4, lenguaje);
+        std::map<const Control*, std::set<std::string>> keys;  // by parent menu; null: the menu bar
+        for (const auto& control : w.controls()) {
+            const auto* item = dynamic_cast<const MenuItem*>(control.get());
+            if (!item || item->isSeparator()) continue;
+            const std::string& text = item->caption();
+            const std::size_t amp = text.find('&');
+            if (amp == std::string::npos || amp + 1 >= text.size()) continue;
+            const std::string key(1, static_cast<char>(std::tolower(static_cast<unsigned char>(text[amp + 1]))));
+            EXPECT_TRUE(keys[item->parentMenu()].insert(key).second) << lenguaje << ": " << text;
+        }
+    }
 }
 
 TEST_F(Startup, TheClockTickShowsTheLongTimeAndActivationChangesNothing) {
