@@ -1,11 +1,8 @@
 #include "platform/DurableFile.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <iterator>
-#include <system_error>
 
 #ifdef _WIN32
 #include <io.h>
@@ -38,11 +35,18 @@ void syncFolder(const std::filesystem::path& folder) {
 #endif
 }
 
+void renameOver(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& error) {
+    std::filesystem::rename(from, to, error);
+}
+
 WriteResult failure(int error) { return {false, std::generic_category().message(error)}; }
 
 }  // namespace
 
-WriteResult writeFileDurably(const std::filesystem::path& path, std::string_view bytes) {
+const DurableWriteSteps kSystemWriteSteps{flushToDisk, renameOver};
+
+WriteResult writeFileDurably(const std::filesystem::path& path, std::string_view bytes,
+                             const DurableWriteSteps& steps) {
     std::filesystem::path temporary = path;
     temporary += ".tmp";
 #ifdef _WIN32
@@ -57,7 +61,7 @@ WriteResult writeFileDurably(const std::filesystem::path& path, std::string_view
         written = false;
         error = errno;
     }
-    if (written && !flushToDisk(file)) {
+    if (written && !steps.flushToDisk(file)) {
         written = false;
         error = errno;
     }
@@ -71,7 +75,7 @@ WriteResult writeFileDurably(const std::filesystem::path& path, std::string_view
         return failure(error ? error : EIO);
     }
     std::error_code renameError;
-    std::filesystem::rename(temporary, path, renameError);
+    steps.replace(temporary, path, renameError);
     if (renameError) {
         std::filesystem::remove(temporary, ignored);
         return {false, renameError.message()};

@@ -3,9 +3,11 @@
 // temporary file is renamed over the target. A failed write leaves the old file.
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace durmivela {
 
@@ -14,7 +16,18 @@ struct WriteResult {
     std::string reason;  // the system's reason when !ok
 };
 
-WriteResult writeFileDurably(const std::filesystem::path& path, std::string_view bytes);
+// The two system steps of a durable write that fail only on a sick disk; tests
+// put failing ones in their place.
+struct DurableWriteSteps {
+    // Flushes the written file to stable storage; false with errno set.
+    bool (*flushToDisk)(std::FILE* file);
+    // Renames `from` over `to`, setting `error` on failure.
+    void (*replace)(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& error);
+};
+extern const DurableWriteSteps kSystemWriteSteps;
+
+WriteResult writeFileDurably(const std::filesystem::path& path, std::string_view bytes,
+                             const DurableWriteSteps& steps = kSystemWriteSteps);
 
 // A path from UTF-8 text, whatever the system's narrow encoding.
 std::filesystem::path pathFromUtf8(const std::string& text);

@@ -1,5 +1,6 @@
 #include "platform/qt/QtServices.h"
 
+#include "platform/qt/TrayActivation.h"
 #include "platform/qt/XcbScreenGrab.h"
 
 #include <QApplication>
@@ -16,23 +17,6 @@
 #include <cstring>
 
 namespace durmivela::qt {
-
-namespace {
-
-// The tray callback Windows would send: WM_LBUTTONUP, WM_LBUTTONDBLCLK,
-// WM_RBUTTONUP, WM_MBUTTONUP; 0 for none.
-int trayMessage(QSystemTrayIcon::ActivationReason reason) {
-    switch (reason) {
-        case QSystemTrayIcon::Trigger: return 514;
-        case QSystemTrayIcon::DoubleClick: return 515;
-        case QSystemTrayIcon::Context: return 517;
-        case QSystemTrayIcon::MiddleClick: return 520;
-        case QSystemTrayIcon::Unknown: break;
-    }
-    return 0;
-}
-
-}  // namespace
 
 TimeOfDay QtClock::timeOfDay() const {
     const QTime now = QTime::currentTime();

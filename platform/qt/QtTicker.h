@@ -26,10 +26,14 @@ public:
     // Stops until the model next starts it.
     void stop();
 
+    // The Qt timer's expiry, and the wait it is armed for (-1 when idle):
+    // tests drive the ticker through these on a clock they move.
+    void expired();
+    int armedWaitMs() const { return qtimer_.isActive() ? qtimer_.interval() : -1; }
+
 private:
     void follow(bool reanchor);
     void arm(std::int64_t dueMs);
-    void expired();
 
     Timer& timer_;
     const Clock& clock_;

@@ -2,6 +2,7 @@
 // test's choosing, and recorded message boxes.
 #pragma once
 
+#include "platform/NumberText.h"
 #include "platform/Services.h"
 
 #include <filesystem>
@@ -16,7 +17,10 @@ public:
     TimeOfDay now{21, 15, 3};
     std::int64_t monotonic = 0;
     TimeOfDay timeOfDay() const override { return now; }
-    std::string longTimeFormat(const TimeOfDay& t) const override;
+    // The program's home format, H:mm:ss.
+    std::string longTimeFormat(const TimeOfDay& t) const override {
+        return std::to_string(t.hour) + ":" + twoDigits(t.minute) + ":" + twoDigits(t.second);
+    }
     std::int64_t monotonicMs() const override { return monotonic; }
 };
 
@@ -40,24 +44,29 @@ public:
     bool hiddenOrSystem(const std::filesystem::path& path) const override { return hidden.count(path) > 0; }
 };
 
-// Records every request; refuses the shutdown when told to.
+// Records every request and, at each shutdown request, which records the
+// program folder holds: a record written after it would be lost. Refuses the
+// shutdown when told to.
 class FakePower : public Power {
 public:
+    explicit FakePower(const std::filesystem::path& folder) : folder_(folder) {}
+    struct Records {
+        bool log, capture;
+    };
     std::vector<std::string> calls;
+    std::vector<Records> found;  // one per shutdown request
     bool refuse = false;
     void enableShutdownRight() override { calls.push_back("enable"); }
-    bool requestForcedShutdown() override {
-        calls.push_back("shutdown");
-        return !refuse;
-    }
-    int shutdowns() const;
+    bool requestForcedShutdown() override;
+    int shutdowns() const { return static_cast<int>(found.size()); }
+
+private:
+    const std::filesystem::path& folder_;
 };
 
-// A small screen of a known pattern.
+// A small grey screen, or one that cannot be read.
 class FakeScreen : public Screen {
 public:
-    int width = 5;
-    int height = 3;
     bool fail = false;
     int captures = 0;
     bool capturePrimary(Image& image) override;
@@ -69,17 +78,13 @@ public:
     bool shown = false;
     std::string tooltip;
     int adds = 0;
-    int removes = 0;
     bool available() const override { return present; }
     void add(const std::string& text) override {
         shown = true;
         tooltip = text;
         ++adds;
     }
-    void remove() override {
-        shown = false;
-        ++removes;
-    }
+    void remove() override { shown = false; }
 };
 
 struct FakePlatform {
@@ -87,7 +92,7 @@ struct FakePlatform {
     FakeProgramInfo program;
     FakeMessageBoxes messages;
     FakeFileAttributes files;
-    FakePower power;
+    FakePower power{program.carpeta};
     FakeScreen screen;
     FakeNotificationArea tray;
     Plataforma plataforma{clock, program, messages, files, power, screen, tray};

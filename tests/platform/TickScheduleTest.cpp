@@ -5,24 +5,24 @@
 namespace durmivela {
 namespace {
 
-TEST(TickSchedule, TicksStayAnchoredToTheStartWhateverTheLateness) {
+TEST(TickSchedule, WakeUpsLateByLessThanAnIntervalKeepEveryTickOnItsAnchor) {
     TickSchedule schedule;
     schedule.start(10'000, 1000);
-    EXPECT_EQ(schedule.nextDue(), 11'000);
-    // Each tick delivered a little late: the next one is still due on its anchor.
-    EXPECT_EQ(schedule.delivered(11'007), 12'000);
-    EXPECT_EQ(schedule.delivered(12'013), 13'000);
-    // Three hundred slightly late ticks end on the 301st anchor, not later.
-    for (int k = 3; k <= 300; ++k) schedule.delivered(10'000 + k * 1000 + 15);
-    EXPECT_EQ(schedule.nextDue(), 10'000 + 301 * 1000);
+    ASSERT_EQ(schedule.nextDue(), 11'000);
+    // Every lateness from 0 to 999 ms, in a scattered order.
+    for (std::int64_t k = 1; k <= 5000; ++k) {
+        const std::int64_t late = k * 7919 % 1000;
+        ASSERT_EQ(schedule.delivered(10'000 + k * 1000 + late), 10'000 + (k + 1) * 1000) << k;
+    }
 }
 
-TEST(TickSchedule, TicksMissedWhileBusyAreDroppedNotBurst) {
+TEST(TickSchedule, AWakeUpAWholeIntervalLateOrMoreSkipsThePassedAnchors) {
     TickSchedule schedule;
     schedule.start(0, 500);
-    EXPECT_EQ(schedule.delivered(2'730), 3'000);  // anchors 1000..2500 have passed
-    schedule.start(5'000, 500);  // re-enabling re-anchors
-    EXPECT_EQ(schedule.nextDue(), 5'500);
+    EXPECT_EQ(schedule.delivered(500), 1000);   // on its anchor
+    EXPECT_EQ(schedule.delivered(1500), 2000);  // a whole interval late: 1500 is dropped
+    EXPECT_EQ(schedule.delivered(4730), 5000);  // anchors 2500..4500 dropped, not burst
+    EXPECT_EQ(schedule.delivered(5000), 5500);
 }
 
 }  // namespace

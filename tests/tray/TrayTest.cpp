@@ -7,61 +7,56 @@ using testing::MainWindowTest;
 
 class Tray : public MainWindowTest {};
 
-TEST_F(Tray, ArmingHidesTheWindowBehindAnIconWithTheScheduleTooltip) {
-    frmPrincipal& w = start(2, 1);
-    fake.clock.now = {21, 15, 3};
+// Records the pop-up menus the form asks its front end for.
+struct PopupView : FormView {
+    std::vector<const MenuItem*> popups;
+    void controlChanged(Control&, Property) override {}
+    void formChanged(FormProperty) override {}
+    void popupMenu(MenuItem& menu) override { popups.push_back(&menu); }
+};
+
+// The tooltip's words are fixed Spanish, whatever the language.
+TEST_F(Tray, ArmingHidesTheWindowBehindAnIconWhoseTooltipIsBuiltOnEachMinimise) {
+    frmPrincipal& w = start(2, 1, "English");
     choose(3);
     w.cmdAceptar.click();
     EXPECT_EQ(w.windowState(), WindowState::Minimized);
     EXPECT_FALSE(w.visible());
     EXPECT_TRUE(fake.tray.shown);
     EXPECT_EQ(fake.tray.tooltip, "Apagar tras 0:30:00 desde las 21:15:03");
-    for (int i = 0; i < 5; ++i) tick();
+    for (int i = 0; i < 60; ++i) tick();
     EXPECT_EQ(fake.tray.adds, 1);  // not refreshed while counting
-}
 
-TEST_F(Tray, TheTooltipWordsAreFixedSpanishInEveryLanguage) {
-    frmPrincipal& w = start(1, 1, "English");
-    w.txtHora.setText("7");
-    w.txtMinuto.setText("5");
+    w.mnuSTIAbrir.click();
+    EXPECT_FALSE(fake.tray.shown);
+    EXPECT_TRUE(w.visible());
     w.setWindowState(WindowState::Minimized);
-    EXPECT_EQ(fake.tray.tooltip, "Apagar a las 07:05");
-    EXPECT_EQ(textoIconoBandeja(2, "", "", 0, "9:05:03"), "Apagar tras 0:00:00 desde las 9:05:03");
+    EXPECT_EQ(fake.tray.tooltip, "Apagar tras 0:29:00 desde las 21:16:03");
     EXPECT_EQ(textoIconoBandeja(1, std::string(80, 'x'), "", 0, "").size(), kLargoMaximoTooltip);
     EXPECT_EQ(recortarTexto("ñññ", 2), "ññ");
 }
 
-TEST_F(Tray, DoubleClickOrTheOpenItemRestoresAndRemovesTheIcon) {
-    frmPrincipal& w = start(2, 1);
-    w.setWindowState(WindowState::Minimized);
-    ASSERT_TRUE(fake.tray.shown);
-    for (int code : {512, 513, 514, 516}) w.pctSysTrayIcon.mouseMove(0, 0, code, 0);
-    EXPECT_TRUE(fake.tray.shown);
-    EXPECT_FALSE(w.visible());
-    w.pctSysTrayIcon.mouseMove(0, 0, 515, 0);
-    EXPECT_FALSE(fake.tray.shown);
-    EXPECT_TRUE(w.visible());
-    EXPECT_EQ(w.windowState(), WindowState::Normal);
-
-    w.setWindowState(WindowState::Minimized);
-    w.mnuSTIAbrir.click();
-    EXPECT_FALSE(fake.tray.shown);
-    EXPECT_TRUE(w.visible());
-}
-
-TEST_F(Tray, StopFromTheTrayStopsWhileArmedAndQuitsWhileIdle) {
-    frmPrincipal& w = start(2, 1);
-    choose(0);
-    w.cmdAceptar.click();
-    w.mnuSTIParar.click();
-    EXPECT_FALSE(w.Timer2.enabled());
-    EXPECT_TRUE(fake.tray.shown);  // the window stays in the tray
-    EXPECT_FALSE(w.visible());
-    EXPECT_FALSE(w.closed());
-    w.mnuSTIParar.click();
-    EXPECT_TRUE(w.closed());
-    EXPECT_FALSE(fake.tray.shown);
-    EXPECT_EQ(fake.power.shutdowns(), 0);
+// The icon's mouse events arrive as the codes of Windows' tray callback. A
+// clock-time schedule's tooltip writes its fields with two digits.
+TEST_F(Tray, DoubleClickRestoresTheWindowAndRightButtonUpOpensTheMenu) {
+    frmPrincipal& w = start(1, 1);
+    w.txtHora.setText("7");
+    w.txtMinuto.setText("5");
+    PopupView view;
+    w.attach(&view);
+    for (int code = 512; code <= 518; ++code) {
+        w.setWindowState(WindowState::Minimized);
+        ASSERT_TRUE(fake.tray.shown);
+        w.pctSysTrayIcon.mouseMove(0, 0, code, 0);
+        const bool restored = code == 515;
+        EXPECT_EQ(w.visible(), restored) << code;
+        EXPECT_EQ(w.windowState(), restored ? WindowState::Normal : WindowState::Minimized) << code;
+        EXPECT_EQ(fake.tray.shown, !restored) << code;
+        EXPECT_EQ(view.popups.size(), code < 517 ? 0u : 1u) << code;
+    }
+    EXPECT_EQ(view.popups, std::vector<const MenuItem*>{&w.mnuSysTrayIcon});
+    EXPECT_EQ(fake.tray.tooltip, "Apagar a las 07:05");
+    w.attach(nullptr);
 }
 
 TEST_F(Tray, EveryWayOutRemovesTheIcon) {
@@ -88,16 +83,6 @@ TEST_F(Tray, WithoutANotificationAreaTheWindowStaysMinimisedOnTheTaskbar) {
     EXPECT_TRUE(w.visible());
     EXPECT_EQ(fake.tray.adds, 0);
     EXPECT_TRUE(w.Timer2.enabled());
-}
-
-TEST_F(Tray, RestoringAndMinimisingAgainBuildsTheTooltipAnew) {
-    frmPrincipal& w = start(2, 1);
-    choose(0);
-    w.cmdAceptar.click();
-    for (int i = 0; i < 60; ++i) tick();
-    w.mnuSTIAbrir.click();
-    w.setWindowState(WindowState::Minimized);
-    EXPECT_EQ(fake.tray.tooltip.substr(0, 24), "Apagar tras 0:04:00 desd");
 }
 
 }  // namespace
