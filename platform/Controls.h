@@ -13,6 +13,8 @@ class Label : public Control {
 public:
     Label(Form& form, std::string name, Control* container, Twips geometry)
         : Control(form, ControlKind::Label, std::move(name), container, geometry) {}
+    // A link: the pointer turns into a pointing hand over it.
+    bool pointingHand = false;
 };
 
 class Frame : public Control {
@@ -25,12 +27,17 @@ class CommandButton : public Control {
 public:
     CommandButton(Form& form, std::string name, Control* container, Twips geometry)
         : Control(form, ControlKind::CommandButton, std::move(name), container, geometry) {}
+    bool isDefault = false;  // Enter presses it
+    bool isCancel = false;   // Escape presses it
 };
 
+// A straight line from (left, top) to (left + width, top + height), drawn in
+// its fore colour.
 class Line : public Control {
 public:
     Line(Form& form, std::string name, Control* container, Twips geometry)
         : Control(form, ControlKind::Line, std::move(name), container, geometry) {}
+    int widthPixels = 1;
 };
 
 // Editable text: text boxes hold their content in Text, not Caption.

@@ -88,6 +88,11 @@ std::filesystem::path pathFromUtf8(const std::string& text) {
     return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
+std::string utf8FromPath(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 bool readWholeFile(const std::filesystem::path& path, std::string& bytes) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) return false;

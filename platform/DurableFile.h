@@ -31,6 +31,8 @@ WriteResult writeFileDurably(const std::filesystem::path& path, std::string_view
 
 // A path from UTF-8 text, whatever the system's narrow encoding.
 std::filesystem::path pathFromUtf8(const std::string& text);
+// The path as UTF-8 text, for messages and for the shell.
+std::string utf8FromPath(const std::filesystem::path& path);
 
 // The whole content of a file, or nothing when it cannot be read.
 bool readWholeFile(const std::filesystem::path& path, std::string& bytes);

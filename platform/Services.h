@@ -35,14 +35,20 @@ public:
     virtual std::filesystem::path folder() const = 0;
     // The executable's name without its extension.
     virtual std::string executableName() const = 0;
+    // The executable's file name as the system shows it ("Durmivela.exe", "durmivela").
+    virtual std::string executableFileName() const = 0;
+    // The file name of the separate updater beside the program ("Update.exe", "Update").
+    virtual std::string updaterFileName() const = 0;
     virtual std::uint32_t processId() const = 0;
 };
+
+enum class MessageIcon { None, Information, Warning };
 
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
     // A modal message box with a single OK button; returns when it is closed.
-    virtual void show(const std::string& text, const std::string& title) = 0;
+    virtual void show(const std::string& text, const std::string& title, MessageIcon icon) = 0;
 };
 
 class FileAttributes {
@@ -138,6 +144,48 @@ public:
     virtual std::string download(const std::string& url) = 0;
 };
 
+// The three numbers by which Windows names its versions.
+struct OsVersionNumbers {
+    std::uint32_t major = 0;
+    std::uint32_t minor = 0;
+    std::uint32_t platformId = 0;  // 2 for the NT family
+};
+
+// A registry value as stored: its type and its raw bytes.
+struct RegistryValue {
+    std::uint32_t type = 0;  // 1 text, 4 a 32-bit number
+    std::string bytes;
+};
+
+class SystemInfo {
+public:
+    virtual ~SystemInfo() = default;
+    // False when the system did not tell; the numbers then stay zero.
+    virtual bool versionNumbers(OsVersionNumbers& numbers) const = 0;
+    // The system's own name where it is not Windows (on Linux the PRETTY_NAME
+    // of os-release); empty on Windows, whose name comes from the numbers.
+    virtual std::string ownName() const = 0;
+    // Reads a value of a key under a root key (0x80000002 is the local
+    // machine's); false when the key or the value cannot be read. Systems
+    // without a registry find nothing.
+    virtual bool registryValue(std::uint32_t root, const std::string& key, const std::string& name,
+                               RegistryValue& value) const = 0;
+};
+
+class Form;
+
+// Shows the program's dialogs.
+class FormHost {
+public:
+    virtual ~FormHost() = default;
+    // Shows the form as a modal dialog without an owner and returns when it
+    // has closed; the timers of the other windows keep running meanwhile.
+    virtual void showModal(Form& form) = 0;
+    // Handles the events already waiting (repaints, input) before a step
+    // that blocks the program for a while.
+    virtual void processPendingEvents() = 0;
+};
+
 struct Plataforma {
     Clock& clock;
     ProgramInfo& program;
@@ -146,6 +194,11 @@ struct Plataforma {
     Power& power;
     Screen& screen;
     NotificationArea& tray;
+    Shell& shell;
+    SystemInfo& system;
+    Processes& processes;
+    Http& http;
+    FormHost& forms;
 };
 
 }  // namespace durmivela

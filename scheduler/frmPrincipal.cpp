@@ -1,19 +1,17 @@
 #include "scheduler/frmPrincipal.h"
 
+#include "about/ComandosMenu.h"
 #include "platform/NumberText.h"
 #include "platform/TextoCitado.h"
 #include "scheduler/TextoHora.h"
 #include "scheduler/Version.h"
+#include "settings/frmConfiguracion.h"
+#include "update/Direcciones.h"
+#include "update/mdlActualizar.h"
 
 #include <system_error>
 
 namespace durmivela {
-
-bool ExisteArchivo(const std::filesystem::path& ruta) {
-    std::error_code error;
-    (void)std::filesystem::file_size(ruta, error);
-    return !error;
-}
 
 frmPrincipal::frmPrincipal(Plataforma& plataforma, Configuracion& configuracion, TablaLenguaje& lenguaje)
     : Form("frmPrincipal", Twips{0, 0, 4680, 3945}),
@@ -42,6 +40,13 @@ void frmPrincipal::conectarEventos() {
     mnuSTIParar.onClick = [this] { mnuSTIParar_Click(); };
     mnuSTISalir.onClick = [this] { mnuSTISalir_Click(); };
     mnuSalir.onClick = [this] { mnuSalir_Click(); };
+    mnuConfiguracion.onClick = [this] { mnuConfiguracion_Click(); };
+    mnuLog.onClick = [this] { mnuLog_Click(); };
+    mnuCaptura.onClick = [this] { mnuCaptura_Click(); };
+    mnuContenido.onClick = [this] { mnuContenido_Click(); };
+    mnuActualizar.onClick = [this] { mnuActualizar_Click(); };
+    mnuAcercade.onClick = [this] { mnuAcercade_Click(); };
+    mnuDonativos.onClick = [this] { mnuDonativos_Click(); };
 }
 
 // The window as designed, before start-up gives it texts.
@@ -118,8 +123,8 @@ void frmPrincipal::Form_Load() {
         LeerConfiguracion(configuracion_, plataforma_.program.folder(), plataforma_.files);
     if (!escrito.ok)
         plataforma_.messages.show("No se pudo crear el archivo de configuración\n" +
-                                      rutaEnPrograma(kArchivoConfiguracion).string() + "\n\n" + escrito.reason,
-                                  kTituloPrograma);
+                                      utf8FromPath(rutaEnPrograma(kArchivoConfiguracion)) + "\n\n" + escrito.reason,
+                                  kTituloPrograma, MessageIcon::Warning);
 
     EtiquetarMenus();
     AplicarConfiguracion();
@@ -147,14 +152,14 @@ void frmPrincipal::AplicarConfiguracion() {
         if (sinTextos) lenguaje_ = lenguajeIntegrado();
         if (lenguajesInformados_.insert(configuracion_.Lenguaje).second) {
             const std::string ruta =
-                rutaLenguaje(plataforma_.program.folder(), citar(configuracion_.Lenguaje)).string();
+                utf8FromPath(rutaLenguaje(plataforma_.program.folder(), citar(configuracion_.Lenguaje)));
             plataforma_.messages.show(
                 (carga == ResultadoCarga::NoLeido ? "No se pudo leer el archivo de idioma\n"
                                                   : "El archivo de idioma está incompleto\n") +
                     ruta +
                     (sinTextos ? "\n\nSe usan los textos en español incorporados al programa."
                                : "\n\nSe siguen usando los textos del idioma anterior."),
-                kTituloPrograma);
+                kTituloPrograma, MessageIcon::Warning);
         }
     }
     AplicarLenguaje(*this, lenguaje_);
@@ -325,5 +330,31 @@ void frmPrincipal::mnuSTISalir_Click() {
 }
 
 void frmPrincipal::mnuSalir_Click() { close(); }
+
+// A fresh dialog at each opening; whichever way it closes, the main window
+// then follows the settings in memory.
+void frmPrincipal::mnuConfiguracion_Click() {
+    {
+        frmConfiguracion dialogo(plataforma_, configuracion_, lenguaje_);
+        dialogo.load();
+        plataforma_.forms.showModal(dialogo);
+    }
+    AplicarConfiguracion();
+}
+
+void frmPrincipal::mnuLog_Click() { AbrirArchivoDelPrograma(plataforma_, kArchivoLog); }
+void frmPrincipal::mnuCaptura_Click() { AbrirArchivoDelPrograma(plataforma_, kArchivoCaptura); }
+void frmPrincipal::mnuContenido_Click() { AbrirArchivoDelPrograma(plataforma_, kArchivoAyuda); }
+void frmPrincipal::mnuDonativos_Click() { AbrirWebDelAutor(plataforma_); }
+void frmPrincipal::mnuAcercade_Click() { MostrarAcercaDe(plataforma_, lenguaje_); }
+
+void frmPrincipal::mnuActualizar_Click() {
+    plataforma_.forms.processPendingEvents();
+    const ProgramInfo& programa = plataforma_.program;
+    ActualizarPrograma({plataforma_.http, plataforma_.processes, plataforma_.messages, programa.folder(),
+                        programa.processId(), programa.updaterFileName(), programa.executableFileName(),
+                        kUrlActualizacion, kUrlSonda},
+                       kIniActualizacion);
+}
 
 }  // namespace durmivela

@@ -16,9 +16,6 @@
 
 namespace durmivela {
 
-// True when the length of the file can be read: zero-byte and hidden files count.
-bool ExisteArchivo(const std::filesystem::path& ruta);
-
 class frmPrincipal : public Form {
 public:
     frmPrincipal(Plataforma& plataforma, Configuracion& configuracion, TablaLenguaje& lenguaje);
@@ -58,6 +55,15 @@ public:
     void mnuSTIParar_Click();
     void mnuSTISalir_Click();
     void mnuSalir_Click();
+
+    // Menu commands.
+    void mnuConfiguracion_Click();
+    void mnuLog_Click();
+    void mnuCaptura_Click();
+    void mnuContenido_Click();
+    void mnuActualizar_Click();
+    void mnuAcercade_Click();
+    void mnuDonativos_Click();
 
     // Controls, in the order of the window's control collection.
     Label& lblTituloHoraAct = add<Label>("lblTituloHoraAct", nullptr, Twips{240, 240, 1335, 255});

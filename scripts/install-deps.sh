@@ -4,9 +4,9 @@
 set -eu
 profile=${1:-run}
 
-packages="cmake ninja-build g++ make pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev libxcb-shm0-dev fonts-dejavu-core"
+packages="cmake ninja-build g++ make pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev libxcb-shm0-dev libcurl4-openssl-dev fp-utils fonts-dejavu-core"
 if [ "$profile" = test ]; then
-  packages="$packages libgtest-dev xvfb xauth xdotool trayer x11-utils imagemagick dbus python3-dbusmock"
+  packages="$packages libgtest-dev xvfb xauth xdotool trayer x11-utils imagemagick dbus python3 python3-dbusmock libchm-bin clang libclang-rt-14-dev"
 fi
 
 missing=""

@@ -52,6 +52,12 @@ bool BuscarArchivo(const std::filesystem::path& ruta, const FileAttributes& atri
 }
 
 
+bool ExisteArchivo(const std::filesystem::path& ruta) {
+    std::error_code error;
+    (void)std::filesystem::file_size(ruta, error);
+    return !error;
+}
+
 void leerTextoConfiguracion(std::string_view bytes, Configuracion& configuracion) {
     Lineas lineas(bytes);
     struct Seccion {

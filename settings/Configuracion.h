@@ -25,6 +25,9 @@ struct Configuracion {
 // files) finds the path.
 bool BuscarArchivo(const std::filesystem::path& ruta, const FileAttributes& atributos);
 
+// True when the length of the file can be read: zero-byte and hidden files count.
+bool ExisteArchivo(const std::filesystem::path& ruta);
+
 // Reads the settings file in `carpeta`; when it is missing, writes the defaults
 // and takes them. The result reports a failed write of the default file.
 WriteResult LeerConfiguracion(Configuracion& configuracion, const std::filesystem::path& carpeta,

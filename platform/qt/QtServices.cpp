@@ -4,6 +4,8 @@
 #include "platform/qt/XcbScreenGrab.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -47,11 +49,39 @@ std::uint32_t QtProgramInfo::processId() const {
     return static_cast<std::uint32_t>(QCoreApplication::applicationPid());
 }
 
-void QtMessageBoxes::show(const std::string& text, const std::string& title) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text),
-                    QMessageBox::Ok, QApplication::activeWindow());
+void QtMessageBoxes::show(const std::string& text, const std::string& title, MessageIcon icon) {
+    const QMessageBox::Icon qtIcon = icon == MessageIcon::Information ? QMessageBox::Information
+                                     : icon == MessageIcon::Warning   ? QMessageBox::Warning
+                                                                      : QMessageBox::NoIcon;
+    QMessageBox box(qtIcon, QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok,
+                    QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+void QtShell::open(const std::string& target) {
+    const QString text = QString::fromStdString(target);
+    const bool address = text.startsWith(QLatin1String("http://")) || text.startsWith(QLatin1String("https://"));
+    QDesktopServices::openUrl(address ? QUrl(text) : QUrl::fromLocalFile(text));
+}
+
+// Linux has no Windows version numbers to give.
+bool QtSystemInfo::versionNumbers(OsVersionNumbers&) const { return false; }
+
+std::string QtSystemInfo::ownName() const {
+    for (const char* path : {"/etc/os-release", "/usr/lib/os-release"}) {
+        QFile file(QString::fromLatin1(path));
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) continue;
+        while (!file.atEnd()) {
+            QString line = QString::fromUtf8(file.readLine()).trimmed();
+            if (!line.startsWith(QLatin1String("PRETTY_NAME="))) continue;
+            line = line.mid(12);
+            if (line.size() >= 2 && (line.front() == u'"' || line.front() == u'\'') && line.back() == line.front())
+                line = line.mid(1, line.size() - 2);
+            if (!line.isEmpty()) return line.toStdString();
+        }
+    }
+    return "Linux";
 }
 
 bool QtFileAttributes::hiddenOrSystem(const std::filesystem::path& path) const {

@@ -25,13 +25,31 @@ public:
     std::filesystem::path folder() const override;
     // The file name as it is: Linux executables carry no extension to strip.
     std::string executableName() const override;
+    std::string executableFileName() const override { return executableName(); }
+    std::string updaterFileName() const override { return "Update"; }
     std::uint32_t processId() const override;
 };
 
 // A modal box over the active window, with a single OK button.
 class QtMessageBoxes final : public MessageBoxes {
 public:
-    void show(const std::string& text, const std::string& title) override;
+    void show(const std::string& text, const std::string& title, MessageIcon icon) override;
+};
+
+// Files and addresses open with the desktop's own handler (xdg-open's rules).
+class QtShell final : public Shell {
+public:
+    void open(const std::string& target) override;
+};
+
+// No registry on Linux; the system's name comes from os-release.
+class QtSystemInfo final : public SystemInfo {
+public:
+    bool versionNumbers(OsVersionNumbers& numbers) const override;
+    std::string ownName() const override;
+    bool registryValue(std::uint32_t, const std::string&, const std::string&, RegistryValue&) const override {
+        return false;
+    }
 };
 
 // Dot-files are the hidden files of Linux; there is no system attribute.

@@ -1,5 +1,8 @@
 // Durmivela on Linux: the program's main window on Qt Widgets.
 #include "lang/Lenguaje.h"
+#include "platform/qt/CurlHttp.h"
+#include "platform/qt/PosixProcesses.h"
+#include "platform/qt/QtFormHost.h"
 #include "platform/qt/QtFormWindow.h"
 #include "platform/qt/QtLogindPower.h"
 #include "platform/qt/QtServices.h"
@@ -27,7 +30,13 @@ int main(int argc, char* argv[]) {
     durmivela::qt::QtLogindPower power;
     durmivela::qt::QtScreen screen;
     durmivela::qt::QtNotificationArea tray;
-    durmivela::Plataforma plataforma{clock, program, messages, files, power, screen, tray};
+    durmivela::qt::QtShell shell;
+    durmivela::qt::QtSystemInfo system;
+    durmivela::qt::PosixProcesses processes;
+    durmivela::qt::CurlHttp http;
+    durmivela::qt::QtFormHost forms(clock, icon);
+    durmivela::Plataforma plataforma{clock,  program, messages,  files, power, screen,
+                                     tray,   shell,   system,    processes, http,  forms};
     durmivela::Configuracion configuracion;
     durmivela::TablaLenguaje lenguaje;
 

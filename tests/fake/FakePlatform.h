@@ -6,6 +6,8 @@
 #include "platform/Services.h"
 
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -30,12 +32,18 @@ public:
     std::filesystem::path folder() const override { return carpeta; }
     std::string executableName() const override { return "Durmivela"; }
     std::uint32_t processId() const override { return 4242; }
+    std::string executableFileName() const override { return "Durmivela.exe"; }
+    std::string updaterFileName() const override { return "Update.exe"; }
 };
 
 class FakeMessageBoxes : public MessageBoxes {
 public:
-    std::vector<std::string> shown;
-    void show(const std::string& text, const std::string&) override { shown.push_back(text); }
+    std::vector<std::string> shown;   // texts
+    std::vector<std::string> titles;
+    void show(const std::string& text, const std::string& title, MessageIcon) override {
+        shown.push_back(text);
+        titles.push_back(title);
+    }
 };
 
 class FakeFileAttributes : public FileAttributes {
@@ -87,6 +95,71 @@ public:
     void remove() override { shown = false; }
 };
 
+// Records what was opened, started and waited for; the search path and the
+// registry hold what the test puts there.
+class FakeShellAndProcesses : public Shell, public Processes {
+public:
+    std::vector<std::string> opened;
+    std::vector<ProcessStart> started;
+    std::uint32_t nextPid = 77;
+    std::map<std::string, std::filesystem::path> onPath;
+    void open(const std::string& target) override { opened.push_back(target); }
+    StartResult start(const ProcessStart& start) override {
+        started.push_back(start);
+        return {nextPid, nextPid ? "" : "No such file or directory"};
+    }
+    bool waitForExit(std::uint32_t) override { return true; }
+    std::filesystem::path findOnPath(const std::string& name) const override {
+        const auto found = onPath.find(name);
+        return found == onPath.end() ? std::filesystem::path() : found->second;
+    }
+    bool makeExecutable(const std::filesystem::path&) override { return true; }
+};
+
+class FakeSystemInfo : public SystemInfo {
+public:
+    bool known = true;
+    OsVersionNumbers numbers{5, 1, 2};
+    std::string name;  // the system's own name; empty: a Windows
+    std::map<std::string, RegistryValue> registry;  // by key + "\\" + value name
+    bool versionNumbers(OsVersionNumbers& out) const override {
+        if (known) out = numbers;
+        return known;
+    }
+    std::string ownName() const override { return name; }
+    bool registryValue(std::uint32_t, const std::string& key, const std::string& value,
+                       RegistryValue& out) const override {
+        const auto found = registry.find(key + "\\" + value);
+        if (found == registry.end()) return false;
+        out = found->second;
+        return true;
+    }
+};
+
+// Replies with what the test scripted: no probe answer, no bodies.
+class FakeHttp : public Http {
+public:
+    bool online = false;
+    std::map<std::string, std::string> bodies;
+    bool probe(const std::string&) override { return online; }
+    std::string download(const std::string& url) override { return bodies[url]; }
+};
+
+// A modal dialog "shown" runs the test's stand-in for the user, which may
+// close it; the count of pending-event passes tells that the window was let
+// repaint before a blocking step.
+class FakeFormHost : public FormHost {
+public:
+    std::function<void(Form&)> user;
+    int modals = 0;
+    int pendingPasses = 0;
+    void showModal(Form& form) override {
+        ++modals;
+        if (user) user(form);
+    }
+    void processPendingEvents() override { ++pendingPasses; }
+};
+
 struct FakePlatform {
     FakeClock clock;
     FakeProgramInfo program;
@@ -95,7 +168,11 @@ struct FakePlatform {
     FakePower power{program.carpeta};
     FakeScreen screen;
     FakeNotificationArea tray;
-    Plataforma plataforma{clock, program, messages, files, power, screen, tray};
+    FakeShellAndProcesses desktop;
+    FakeSystemInfo system;
+    FakeHttp http;
+    FakeFormHost forms;
+    Plataforma plataforma{clock, program, messages, files, power, screen, tray, desktop, system, desktop, http, forms};
 };
 
 }  // namespace durmivela::testing

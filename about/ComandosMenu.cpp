@@ -1,0 +1,21 @@
+#include "about/ComandosMenu.h"
+
+#include "about/frmAbout.h"
+#include "platform/DurableFile.h"
+#include "update/Direcciones.h"
+
+namespace durmivela {
+
+void AbrirArchivoDelPrograma(Plataforma& plataforma, const char* nombre) {
+    plataforma.shell.open(utf8FromPath(plataforma.program.folder() / nombre));
+}
+
+void AbrirWebDelAutor(Plataforma& plataforma) { plataforma.shell.open(kUrlWeb); }
+
+void MostrarAcercaDe(Plataforma& plataforma, const TablaLenguaje& lenguaje) {
+    frmAbout acercaDe(plataforma, lenguaje);
+    acercaDe.load();
+    plataforma.forms.showModal(acercaDe);
+}
+
+}  // namespace durmivela

@@ -1,0 +1,21 @@
+// The main menu's small commands: the help file, the log, the capture, the
+// maker's web site and the About dialog.
+#pragma once
+
+#include "lang/Lenguaje.h"
+#include "platform/Services.h"
+
+namespace durmivela {
+
+inline constexpr const char* kArchivoAyuda = "Durmivela.chm";
+
+// Asks the desktop to open a file of the program folder; the path is built
+// at each call, and a missing file is the desktop's to report.
+void AbrirArchivoDelPrograma(Plataforma& plataforma, const char* nombre);
+
+void AbrirWebDelAutor(Plataforma& plataforma);
+
+// A fresh About dialog, loaded and shown modally.
+void MostrarAcercaDe(Plataforma& plataforma, const TablaLenguaje& lenguaje);
+
+}  // namespace durmivela
