@@ -55,7 +55,7 @@ bool arrancarHerramienta(Plataforma& plataforma) {
     std::string carpeta;
     if (GetKeyValue(plataforma.system, kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO",
                     carpeta)) {
-        const std::filesystem::path programa = pathFromUtf8(carpeta + "\\MSINFO32.EXE");
+        const std::filesystem::path programa = pathFromUtf8(carpeta) / "MSINFO32.EXE";
         if (ExisteArchivo(programa)) return arrancar(plataforma, programa);
         return false;
     }

@@ -1,0 +1,114 @@
+#include "about/frmAbout.h"
+#include "tests/scheduler/ScheduleFixture.h"
+#include "update/Direcciones.h"
+
+namespace durmivela {
+namespace {
+
+TEST(GetKeyValue, DropsOnlyATrailingZeroAndWritesNumbersInHex) {
+    testing::FakeSystemInfo system;
+    system.registry = {{"K\\a", {1, std::string("C:\\x\0", 5)}},
+                       {"K\\b", {1, "C:\\y"}},
+                       {"K\\c", {4, std::string("\x2A\x01\0\0", 4)}},
+                       {"K\\d", {3, "raw"}}};
+    const std::pair<const char*, const char*> rows[] = {{"a", "C:\\x"}, {"b", "C:\\y"}, {"c", "&h12A"}, {"d", "kept"}};
+    for (const auto& [name, expected] : rows) {
+        std::string value = "kept";
+        EXPECT_TRUE(GetKeyValue(system, kHkeyLocalMachine, "K", name, value)) << name;
+        EXPECT_EQ(value, expected);
+    }
+    std::string value = "kept";
+    EXPECT_FALSE(GetKeyValue(system, kHkeyLocalMachine, "K", "missing", value));
+    EXPECT_EQ(value, "");
+}
+
+class About : public testing::MainWindowTest {};
+
+TEST_F(About, StartSysInfoTriesTheRegistryThenThePathThenTellsTheUser) {
+    const std::string msinfo = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO\\PATH";
+    const std::string location = "SOFTWARE\\Microsoft\\Shared Tools Location\\MSINFO";
+    dir.write("tools/MSINFO32.EXE", "");
+    const std::string folder = utf8FromPath(dir.path() / "tools");
+    struct Row {
+        bool first, second, onPath;
+        std::string started;  // empty: the message
+    };
+    const Row rows[] = {
+        {true, true, true, "C:\\Windows\\msinfo32.exe"},
+        {false, true, false, utf8FromPath(dir.path() / "tools" / "MSINFO32.EXE")},
+        {false, false, true, "/usr/bin/hardinfo"},
+        {false, false, false, ""},
+    };
+    start(1, 4);
+    for (const Row& row : rows) {
+        fake.system.registry.clear();
+        fake.desktop.started.clear();
+        fake.messages.shown.clear();
+        if (row.first) fake.system.registry[msinfo] = {1, "C:\\Windows\\msinfo32.exe"};
+        if (row.second) fake.system.registry[location] = {1, folder};
+        fake.desktop.onPath = row.onPath ? decltype(fake.desktop.onPath){{"hardinfo", "/usr/bin/hardinfo"}}
+                                         : decltype(fake.desktop.onPath){};
+        StartSysInfo(fake.plataforma);
+        if (row.started.empty()) {
+            ASSERT_EQ(fake.messages.shown, (std::vector<std::string>{"System Information Is Unavailable At This Time"}));
+            EXPECT_TRUE(fake.desktop.started.empty());
+        } else {
+            ASSERT_EQ(fake.desktop.started.size(), 1u);
+            EXPECT_EQ(utf8FromPath(fake.desktop.started[0].program), row.started);
+            EXPECT_TRUE(fake.messages.shown.empty());
+        }
+    }
+    // Only the second value, naming a folder without the tool; a failed start.
+    fake.system.registry = {{location, {1, utf8FromPath(dir.path())}}};
+    StartSysInfo(fake.plataforma);
+    fake.system.registry = {{msinfo, {1, "C:\\gone.exe"}}};
+    fake.desktop.nextPid = 0;
+    StartSysInfo(fake.plataforma);
+    EXPECT_EQ(fake.messages.shown.size(), 3u);
+}
+
+// Each opening loads afresh in the language in force; no language file can
+// change the caption, the title or the version.
+TEST_F(About, OpensFreshlyFromTheMenuAndClosesWithOk) {
+    std::string file = testing::shippedLanguage("English");
+    file.replace(0, 0, "0,\"hijacked\"\r\n");
+    dir.write("Leng/Odd.lng", file);
+    start(1, 4, "Odd");
+    std::vector<std::string> seen;
+    fake.forms.user = [&](Form& form) {
+        auto& about = static_cast<frmAbout&>(form);
+        seen.insert(seen.end(), {about.caption(), about.lblTitle.caption(), about.lblVersion.caption(),
+                                 about.cmdOK.caption()});
+        about.lblWeb.click();
+        about.cmdOK.click();
+        EXPECT_TRUE(about.closed());
+    };
+    ventana->mnuAcercade.click();
+    configuracion.Lenguaje = "Español";
+    ventana->AplicarConfiguracion();
+    ventana->mnuAcercade.click();
+    EXPECT_EQ(seen, (std::vector<std::string>{"Acerca de Durmivela", "Durmivela", "Versión 3.0.16", "OK",
+                                              "Acerca de Durmivela", "Durmivela", "Versión 3.0.16", "Aceptar"}));
+    EXPECT_EQ(fake.desktop.opened, (std::vector<std::string>{kUrlWeb, kUrlWeb}));
+}
+
+// The targets are built at each click from the program folder; a missing
+// file is the desktop's to report, never the program's.
+TEST_F(About, MenuCommandsOpenTheirTargetsAndTheUpdateLetsTheWindowRepaintFirst) {
+    frmPrincipal& w = start(1, 4);
+    for (MenuItem* item : {&w.mnuContenido, &w.mnuLog, &w.mnuCaptura, &w.mnuDonativos}) item->click();
+    fake.program.carpeta = dir.path() / "moved";
+    w.mnuLog.click();
+    const auto in = [&](const char* name) { return utf8FromPath(dir.path() / name); };
+    EXPECT_EQ(fake.desktop.opened,
+              (std::vector<std::string>{in("Durmivela.chm"), in("Durmivelar_Log.log"),
+                                        in("Captura.bmp"), kUrlWeb, in("moved/Durmivelar_Log.log")}));
+    EXPECT_TRUE(fake.messages.shown.empty());
+
+    w.mnuActualizar.click();  // offline: message 1
+    EXPECT_EQ(fake.forms.pendingPasses, 1);
+    EXPECT_EQ(fake.messages.shown, (std::vector<std::string>{"No se puede encontrar una conexión a Internet válida."}));
+}
+
+}  // namespace
+}  // namespace durmivela

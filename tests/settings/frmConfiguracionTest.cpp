@@ -1,0 +1,135 @@
+#include "settings/frmConfiguracion.h"
+#include "tests/scheduler/ScheduleFixture.h"
+
+namespace durmivela {
+namespace {
+
+TEST(OSVersion, NamesWindowsByItsNumbersAndOtherSystemsByTheirOwnName) {
+    struct Row {
+        OsVersionNumbers numbers;
+        const char* name;
+    };
+    const Row rows[] = {
+        {{5, 1, 2}, "Windows XP Profesional"}, {{5, 2, 2}, "Windows 2000"},   {{4, 10, 1}, "Windows 98"},
+        {{4, 0, 1}, "Windows 95"},             {{4, 0, 2}, "Windows NT 4.0"}, {{3, 51, 2}, "Windows NT 3.x"},
+        {{3, 10, 1}, "Windows 3.x"},           {{6, 1, 2}, "Version de Windows Desconocida"},
+    };
+    testing::FakeSystemInfo system;
+    for (const Row& row : rows) {
+        system.numbers = row.numbers;
+        EXPECT_EQ(OSVersion(system), row.name) << row.numbers.major << "." << row.numbers.minor;
+    }
+    system.known = false;
+    EXPECT_EQ(OSVersion(system), "Version de Windows Desconocida");
+    system.name = "Debian GNU/Linux 12 (bookworm)";
+    EXPECT_EQ(OSVersion(system), "Debian GNU/Linux 12 (bookworm)");
+}
+
+class SettingsDialog : public testing::MainWindowTest {
+protected:
+    // Opens the dialog from the menu; `user` acts on it while it is shown.
+    void open(std::function<void(frmConfiguracion&)> user) {
+        fake.forms.user = [user](Form& form) { user(static_cast<frmConfiguracion&>(form)); };
+        ventana->mnuConfiguracion.click();
+    }
+};
+
+TEST_F(SettingsDialog, LoadsTheSettingsInMemoryAndProgrammaticChoicesEnableAplicar) {
+    struct Row {
+        int tipo, log;
+        int directo, calculos, chkLog, chkCaptura;
+        bool aplicar;
+    };
+    const Row rows[] = {{1, 1, 1, 0, 0, 0, true}, {2, 2, 0, 1, 1, 0, true}, {1, 3, 1, 0, 0, 1, true},
+                        {2, 4, 0, 1, 1, 1, true}, {3, 4, 0, 0, 1, 1, true}, {3, 3, 0, 0, 0, 1, false}};
+    dir.write("Leng/Oculto.lng", "");
+    fake.files.hidden.insert(dir.path() / "Leng/Oculto.lng");
+    dir.write("Leng/notas.txt", "");
+    start(1, 4);
+    for (const Row& row : rows) {
+        configuracion.Tipo = static_cast<std::uint8_t>(row.tipo);
+        configuracion.Log = static_cast<std::uint8_t>(row.log);
+        open([&](frmConfiguracion& d) {
+            EXPECT_EQ(d.opbEstablecerDirecto.value(), row.directo) << row.tipo << row.log;
+            EXPECT_EQ(d.opbEstablecerCalculos.value(), row.calculos);
+            EXPECT_EQ(d.chkLog.value(), row.chkLog);
+            EXPECT_EQ(d.chkCaptura.value(), row.chkCaptura);
+            EXPECT_EQ(d.cmdAplicar.enabled(), row.aplicar);
+            EXPECT_EQ(d.cmbLenguaje.items(), (std::vector<std::string>{"English", "Español"}));
+            EXPECT_EQ(d.cmbLenguaje.text(), "Español");
+            EXPECT_EQ(d.lblSistema.caption(), "Windows XP Profesional");
+            // The capture box and the language run nothing.
+            d.cmbLenguaje.userSelect(0);
+            d.chkCaptura.setValue(1 - d.chkCaptura.value());
+            d.chkCaptura.click();
+            EXPECT_EQ(d.cmdAplicar.enabled(), row.aplicar);
+            d.cmdCancelar.click();
+        });
+    }
+}
+
+TEST_F(SettingsDialog, AceptarAppliesSavesAndTheMainWindowFollows) {
+    frmPrincipal& w = start(1, 3);
+    open([](frmConfiguracion& d) {
+        d.opbEstablecerCalculos.userChoose();
+        d.cmbLenguaje.userSelect(0);  // English: the choice alone enables nothing
+        d.cmdAceptar.click();
+        EXPECT_TRUE(d.closed());
+    });
+    EXPECT_EQ(dir.read(kArchivoConfiguracion), "[TIPO]\r\nTipo=2\r\n[LOG]\r\nLog=3\r\n[LENGUAJE]\r\nLenguaje=English\r\n");
+    EXPECT_EQ(w.cmdSalir.caption(), "Quit");
+    EXPECT_TRUE(w.cmbApagar.visible());
+    EXPECT_FALSE(w.txtHora.visible());
+}
+
+TEST_F(SettingsDialog, AplicarThenCancelarKeepsTheNewLanguageInForceButNotOnDisk) {
+    frmPrincipal& w = start(1, 4);
+    const std::string before = dir.read(kArchivoConfiguracion);
+    open([](frmConfiguracion& d) {
+        d.cmbLenguaje.userSelect(0);
+        d.cmdAplicar.click();
+        EXPECT_EQ(d.cmdCancelar.caption(), "Cancel");  // the dialog changes language at once
+        EXPECT_EQ(d.caption(), "Configuración");
+        d.cmdCancelar.click();
+    });
+    EXPECT_EQ(w.cmdSalir.caption(), "Quit");
+    EXPECT_EQ(configuracion.Lenguaje, "English");
+    EXPECT_EQ(dir.read(kArchivoConfiguracion), before);
+}
+
+// The dialog is modal to the user only: an armed countdown keeps running
+// and reads the type that Aplicar put in force.
+TEST_F(SettingsDialog, AnArmedCountdownKeepsRunningAndReadsTheAppliedType) {
+    frmPrincipal& w = start(2, 1);
+    choose(0);
+    w.cmdAceptar.click();
+    open([&](frmConfiguracion& d) {
+        tick();
+        EXPECT_EQ(w.caption(), "0:04:59 para el apagado");
+        w.txtHora.setText(std::to_string(fake.clock.now.hour));
+        w.txtMinuto.setText(std::to_string(fake.clock.now.minute));
+        d.opbEstablecerDirecto.userChoose();
+        d.cmdAplicar.click();
+        tick();
+        EXPECT_EQ(fake.power.shutdowns(), 1);
+        d.cmdCancelar.click();
+    });
+}
+
+TEST_F(SettingsDialog, ASettingsFileThatCannotBeWrittenIsReportedAndTheDialogStays) {
+    start(1, 4);
+    std::filesystem::remove(dir.path() / kArchivoConfiguracion);
+    std::filesystem::create_directory(dir.path() / (std::string(kArchivoConfiguracion) + ".tmp"));
+    bool stayed = false;
+    open([&](frmConfiguracion& d) {
+        d.cmdAceptar.click();
+        stayed = !d.closed();
+        d.cmdCancelar.click();
+    });
+    EXPECT_TRUE(stayed);
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_NE(fake.messages.shown[0].find("Durmivela.ini"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace durmivela
