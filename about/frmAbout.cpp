@@ -85,6 +85,7 @@ frmAbout::frmAbout(Plataforma& plataforma, const TablaLenguaje& lenguaje)
 void frmAbout::disenar() {
     const Colour verdeAzulado = Colour::fixed(0, 128, 128);
     setCaption("Acerca de MiApli");
+    minimizeBox = false;
     picIcon.setHasIcon(true);
     lblTitle.setCaption("Título de la aplicación");
     lblTitle.font.points = 12;
@@ -103,7 +104,7 @@ void frmAbout::disenar() {
     lblWeb.foreColour = Colour::fixed(0, 0, 255);
     lblWeb.pointingHand = true;
     lblWeb.setToolTipText(kUrlWeb);
-    lblCopy.setCaption(std::string("© 2004-2026 ") + kAutor);
+    lblCopy.setCaption("© 2004-2026");
     lblCopy.font.bold = true;
     cmdOK.setCaption("Aceptar");
     cmdOK.setTag("402");

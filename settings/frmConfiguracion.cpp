@@ -54,6 +54,7 @@ frmConfiguracion::frmConfiguracion(Plataforma& plataforma, Configuracion& config
 
 void frmConfiguracion::disenar() {
     setCaption("Configuración");
+    minimizeBox = false;
     const std::pair<Control*, const char*> textos[] = {
         {&fmeSistema, "Sistema Operativo"},
         {&fmeTipoProgramacion, "Tipo de Programación"},
