@@ -13,6 +13,7 @@ TEST(OSVersion, NamesWindowsByItsNumbersAndOtherSystemsByTheirOwnName) {
         {{5, 1, 2}, "Windows XP Profesional"}, {{5, 2, 2}, "Windows 2000"},   {{4, 10, 1}, "Windows 98"},
         {{4, 0, 1}, "Windows 95"},             {{4, 0, 2}, "Windows NT 4.0"}, {{3, 51, 2}, "Windows NT 3.x"},
         {{3, 10, 1}, "Windows 3.x"},           {{6, 1, 2}, "Version de Windows Desconocida"},
+        {{5, 0, 2}, "Windows 2000"},           {{4, 90, 1}, "Windows 98"},
     };
     testing::FakeSystemInfo system;
     for (const Row& row : rows) {
