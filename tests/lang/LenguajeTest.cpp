@@ -158,21 +158,12 @@ TEST(AplicarLenguaje, MatchesKeysByKindName) {
     EXPECT_EQ(picture.caption(), "");
 }
 
-TEST(ShippedLanguages, HoldAllKeysAndTheWordsTheStopButtonNeeds) {
+TEST(ShippedLanguages, HoldEveryKeyAndTheRunTimeTexts) {
     const std::filesystem::path folder = std::filesystem::path(DURMIVELA_LANG_DIR).parent_path();
-    struct Row {
-        const char* name;
-        const char* stop;
-        const char* quit;
-    };
-    for (const Row& row : {Row{"Español", "Parar", "Salir"}, Row{"English", "Stop", "Quit"}}) {
+    for (const char* name : {"Español", "English"}) {
         TablaLenguaje tabla;
-        ASSERT_EQ(CargarLenguaje(tabla, folder, row.name), ResultadoCarga::Cargado) << row.name;
-        EXPECT_EQ(tabla.UltimoTexto, 51) << row.name;
-        EXPECT_EQ(tabla.L(14), row.stop);
-        EXPECT_EQ(tabla.L(13), row.quit);
-        ASSERT_NE(tabla.buscar(208), nullptr);
-        EXPECT_EQ(tabla.buscar(208)->Texto, row.quit);
+        ASSERT_EQ(CargarLenguaje(tabla, folder, name), ResultadoCarga::Cargado) << name;
+        EXPECT_EQ(tabla.UltimoTexto, 51) << name;
         for (int key : {101, 113, 201, 208, 301, 311, 401, 403}) EXPECT_NE(tabla.buscar(key), nullptr) << key;
     }
     // The built-in copy is the Spanish file itself.

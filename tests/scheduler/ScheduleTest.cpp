@@ -63,19 +63,6 @@ TEST_F(Schedule, FiveSecondsCountsDownInTheTitleAndShutsDownOnTheSixthTick) {
     EXPECT_EQ(fake.power.shutdowns(), 1);  // one request per schedule
 }
 
-TEST_F(Schedule, FiveMinutesShutsDownOnTick301) {
-    frmPrincipal& w = start(2, 1);
-    choose(0);
-    w.cmdAceptar.click();
-    tick();
-    EXPECT_EQ(w.caption(), "0:04:59 para el apagado");
-    for (int i = 2; i <= 300; ++i) tick();
-    EXPECT_EQ(w.caption(), "0:00:00 para el apagado");
-    EXPECT_EQ(fake.power.shutdowns(), 0);
-    tick();
-    EXPECT_EQ(fake.power.shutdowns(), 1);
-}
-
 TEST_F(Schedule, StopKeepsTheRemainderAndArmingAgainResumesFromIt) {
     frmPrincipal& w = start(2, 1);
     choose(0);
