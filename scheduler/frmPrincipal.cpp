@@ -100,6 +100,9 @@ void frmPrincipal::disenar() {
     cmdSalir.setTag("208");
 
     mnuTitulo.isDefault = true;
+    // It holds the icon for the notification area and receives its events;
+    // the window itself does not show it.
+    pctSysTrayIcon.setVisible(false);
 
     const std::pair<Control*, int> orden[] = {
         {&lblTituloHoraAct, 0}, {&txtHora, 1},      {&txtMinuto, 2},   {&lblHoraActual, 3},

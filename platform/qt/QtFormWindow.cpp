@@ -13,11 +13,15 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
+#include <QStyle>
 #include <QSignalBlocker>
+#include <QStyleHints>
 
 #include <algorithm>
 #include <utility>
@@ -116,6 +120,58 @@ protected:
     }
 };
 
+// A label that answers a click, for links.
+class ClickableLabel final : public QLabel {
+public:
+    ClickableLabel(Control& control, QWidget* parent) : QLabel(parent), control_(control) {}
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        QLabel::mouseReleaseEvent(event);
+        if (rect().contains(event->position().toPoint())) control_.click();
+    }
+
+private:
+    Control& control_;
+};
+
+// Option buttons and check boxes of the designs wrap a long caption onto the
+// lines their height leaves room for, as Windows draws them; Qt's buttons
+// only break lines where the text has them.
+QString wrappedForButton(const QAbstractButton* button, const QString& caption) {
+    const bool radio = qobject_cast<const QRadioButton*>(button) != nullptr;
+    const QStyle* style = button->style();
+    const int indicator =
+        style->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorWidth : QStyle::PM_IndicatorWidth, nullptr, button) +
+        style->pixelMetric(radio ? QStyle::PM_RadioButtonLabelSpacing : QStyle::PM_CheckBoxLabelSpacing, nullptr,
+                           button);
+    const int room = button->width() - indicator - 2;
+    const QFontMetrics metrics(button->font());
+    const int lines = std::max(1, button->height() / metrics.lineSpacing());
+    if (lines < 2 || metrics.horizontalAdvance(withoutMnemonic(caption.toStdString())) <= room) return caption;
+    QString wrapped, line;
+    for (const QString& word : caption.split(u' ')) {
+        const QString candidate = line.isEmpty() ? word : line + u' ' + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(withoutMnemonic(candidate.toStdString())) > room) {
+            wrapped += line + u'\n';
+            line = word;
+        } else {
+            line = candidate;
+        }
+    }
+    return wrapped + line;
+}
+
+// A blinking caret repaints its text box and the frame behind it twice a
+// second, for as long as the window is left open. As GTK does, it blinks
+// while the user types and then rests, shown and steady.
+constexpr int kCaretRestMs = 10'000;
+
+void setCaretBlinking(bool blinking) {
+    // -1 is the desktop's own blink period; 0 a steady caret.
+    QGuiApplication::styleHints()->setCursorFlashTime(blinking ? -1 : 0);
+}
+
 bool takesFocus(ControlKind kind) {
     switch (kind) {
         case ControlKind::TextBox:
@@ -164,6 +220,10 @@ QtFormWindow::QtFormWindow(Form& form, const Clock& clock) : form_(form), clock_
     // The window is as big as the client area and the menu bar, never resized.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
+    caretRest_.setSingleShot(true);
+    caretRest_.setInterval(kCaretRestMs);
+    QObject::connect(&caretRest_, &QTimer::timeout, this, [] { setCaretBlinking(false); });
+
     buildMenus();
     for (const auto& control : form.controls()) {
         if (control->kind() == ControlKind::Timer)
@@ -210,7 +270,8 @@ QWidget* QtFormWindow::build(Control& control) {
     QRect rect = place(control.geometry());
     switch (control.kind()) {
         case ControlKind::Label: {
-            auto* label = new QLabel(parent);
+            auto* label = control.onClick ? new ClickableLabel(control, parent) : new QLabel(parent);
+            if (static_cast<Label&>(control).pointingHand) label->setCursor(Qt::PointingHandCursor);
             label->setTextFormat(Qt::PlainText);
             label->setAlignment(Qt::AlignTop |
                                 (control.alignment == Alignment::Centre ? Qt::AlignHCenter : Qt::AlignLeft));
@@ -224,6 +285,7 @@ QWidget* QtFormWindow::build(Control& control) {
         }
         case ControlKind::TextBox: {
             auto* edit = new QLineEdit(parent);
+            edit->installEventFilter(this);
             edit->setAlignment(control.alignment == Alignment::Centre ? Qt::AlignHCenter : Qt::AlignLeft);
             auto& textBox = static_cast<TextBox&>(control);
             QObject::connect(edit, &QLineEdit::textEdited, edit,
@@ -270,28 +332,48 @@ QWidget* QtFormWindow::build(Control& control) {
             auto* button = new QPushButton(parent);
             button->setAutoDefault(false);
             QObject::connect(button, &QPushButton::clicked, button, [&control] { control.click(); });
+            // Enter and Escape press the designated buttons, as in a dialog.
+            const auto& designated = static_cast<CommandButton&>(control);
+            button->setDefault(designated.isDefault);
+            std::vector<QKeySequence> keys;
+            if (designated.isDefault) keys.insert(keys.end(), {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+            if (designated.isCancel) keys.emplace_back(Qt::Key_Escape);
+            for (const QKeySequence& key : keys)
+                QObject::connect(new QShortcut(key, this), &QShortcut::activated, button, [button] {
+                    if (button->isEnabled() && button->isVisible()) button->click();
+                });
             widget = button;
             break;
         }
         case ControlKind::Line: {
             auto* line = new QFrame(parent);
             const bool vertical = control.geometry().width == 0;
+            const int width = static_cast<Line&>(control).widthPixels;
             line->setFrameStyle((vertical ? QFrame::VLine : QFrame::HLine) | QFrame::Plain);
-            line->setLineWidth(1);
-            if (vertical) rect.setWidth(1);
-            else rect.setHeight(1);
+            line->setLineWidth(width);
+            if (vertical) rect.setWidth(width);
+            else rect.setHeight(width);
             widget = line;
             break;
         }
-        case ControlKind::PictureBox:
-            // It only carries the icon and the notification-area callbacks on
-            // Windows; here the icon is the window's and the tray is Qt's.
+        case ControlKind::PictureBox: {
+            // A picture box shows the program's icon when it holds it; the
+            // notification-area callbacks come from Qt's tray icon instead.
+            if (!static_cast<PictureBox&>(control).hasIcon()) return nullptr;
+            auto* picture = new QLabel(parent);
+            picture->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+            picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            widget = picture;
+            break;
+        }
         case ControlKind::Menu:
         case ControlKind::Timer:
             return nullptr;
     }
 
     widget->setGeometry(rect);
+    // Fixed, so that a new caption does not ask the container for a relayout.
+    widget->setFixedSize(rect.size());
     widget->setFont(toQFont(control.font));
     applyColours(widget, control);
     widgets_[&control] = widget;
@@ -388,7 +470,8 @@ void QtFormWindow::controlChanged(Control& control, Property property) {
         case Property::Caption:
             if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(withoutMnemonic(control.caption()));
             else if (auto* frame = qobject_cast<QGroupBox*>(widget)) frame->setTitle(qs(control.caption()));
-            else if (auto* button = qobject_cast<QAbstractButton*>(widget)) button->setText(qs(control.caption()));
+            else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+                button->setText(wrappedForButton(button, qs(control.caption())));
             break;
         case Property::Text:
             if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
@@ -467,6 +550,19 @@ bool QtFormWindow::event(QEvent* event) {
     const bool handled = QMainWindow::event(event);
     if (event->type() == QEvent::WindowActivate && attached()) form_.activate();
     return handled;
+}
+
+bool QtFormWindow::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::FocusIn:
+        case QEvent::KeyPress:
+        case QEvent::MouseButtonPress:
+            setCaretBlinking(true);
+            caretRest_.start();
+            break;
+        default: break;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void QtFormWindow::changeEvent(QEvent* event) {

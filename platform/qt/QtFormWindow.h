@@ -9,6 +9,7 @@
 #include "platform/qt/QtTicker.h"
 
 #include <QMainWindow>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -44,6 +45,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -69,6 +71,8 @@ private:
     std::unordered_map<const Control*, std::unique_ptr<QtTicker>> tickers_;
     bool centred_ = false;
     bool closingByUser_ = false;
+    // Stops the caret of a focused text box from blinking after a while without typing.
+    QTimer caretRest_;
 };
 
 }  // namespace durmivela::qt
