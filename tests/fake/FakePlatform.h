@@ -38,12 +38,8 @@ public:
 
 class FakeMessageBoxes : public MessageBoxes {
 public:
-    std::vector<std::string> shown;   // texts
-    std::vector<std::string> titles;
-    void show(const std::string& text, const std::string& title, MessageIcon) override {
-        shown.push_back(text);
-        titles.push_back(title);
-    }
+    std::vector<std::string> shown;  // texts
+    void show(const std::string& text, const std::string&, MessageIcon) override { shown.push_back(text); }
 };
 
 class FakeFileAttributes : public FileAttributes {
@@ -58,9 +54,7 @@ public:
 class FakePower : public Power {
 public:
     explicit FakePower(const std::filesystem::path& folder) : folder_(folder) {}
-    struct Records {
-        bool log, capture;
-    };
+    struct Records { bool log, capture; };
     std::vector<std::string> calls;
     std::vector<Records> found;  // one per shutdown request
     bool refuse = false;
@@ -82,8 +76,7 @@ public:
 
 class FakeNotificationArea : public NotificationArea {
 public:
-    bool present = true;
-    bool shown = false;
+    bool present = true, shown = false;
     std::string tooltip;
     int adds = 0;
     bool available() const override { return present; }
@@ -136,13 +129,11 @@ public:
     }
 };
 
-// Replies with what the test scripted: no probe answer, no bodies.
+// No connection.
 class FakeHttp : public Http {
 public:
-    bool online = false;
-    std::map<std::string, std::string> bodies;
-    bool probe(const std::string&) override { return online; }
-    std::string download(const std::string& url) override { return bodies[url]; }
+    bool probe(const std::string&) override { return false; }
+    std::string download(const std::string&) override { return {}; }
 };
 
 // A modal dialog "shown" runs the test's stand-in for the user, which may
@@ -151,10 +142,8 @@ public:
 class FakeFormHost : public FormHost {
 public:
     std::function<void(Form&)> user;
-    int modals = 0;
     int pendingPasses = 0;
     void showModal(Form& form) override {
-        ++modals;
         if (user) user(form);
     }
     void processPendingEvents() override { ++pendingPasses; }

@@ -19,63 +19,42 @@ std::string numberedFile(int count) {
 class TestForm : public Form {
 public:
     TestForm() : Form("frmPrueba", Twips{0, 0, 1000, 1000}) {}
-    Label& label(const char* tag, const char* caption = "design") {
-        Label& l = add<Label>("lbl", nullptr, Twips{});
-        l.setTag(tag);
-        l.setCaption(caption);
-        return l;
-    }
-    CommandButton& button(const char* tag) {
-        CommandButton& b = add<CommandButton>("cmd", nullptr, Twips{});
-        b.setTag(tag);
-        b.setCaption("design");
-        return b;
-    }
-    MenuItem& menu(const char* tag, const char* caption) {
-        MenuItem& m = add<MenuItem>("mnu", nullptr, caption);
-        m.setTag(tag);
-        return m;
-    }
-    PictureBox& picture(const char* tag) {
-        PictureBox& p = add<PictureBox>("pct", nullptr, Twips{});
-        p.setTag(tag);
-        return p;
+    // A control of kind T with the given tag and the caption "design".
+    template <class T>
+    Control& tagged(const char* tag) {
+        Control* control;
+        if constexpr (std::is_same_v<T, MenuItem>)
+            control = &add<MenuItem>("mnu", nullptr, "");
+        else
+            control = &add<T>("ctl", nullptr, Twips{});
+        control->setTag(tag);
+        control->setCaption("design");
+        return *control;
     }
 };
 
-TEST(CargarLenguaje, ReplacesTheWholeTableOnEveryLoad) {
+// Each load replaces the whole table; an unusable file or name leaves it as it was.
+TEST(CargarLenguaje, ReplacesTheWholeTableOrLeavesItForAnUnusableFileOrName) {
     TempDir dir;
     dir.write("Leng/Grande.lng", numberedFile(52));
-    dir.write("Leng/Corto.lng", numberedFile(40));
-    TablaLenguaje tabla;
-    ASSERT_EQ(CargarLenguaje(tabla, dir.path(), "Grande"), ResultadoCarga::Cargado);
-    EXPECT_EQ(tabla.UltimoTexto, 51);
-    EXPECT_EQ(tabla.L(16), "T36");  // element 35
-    EXPECT_EQ(tabla.L(0), "T52");
-    ASSERT_EQ(CargarLenguaje(tabla, dir.path(), "Corto"), ResultadoCarga::Cargado);
-    EXPECT_EQ(tabla.Textos.size(), 40u);
-    EXPECT_EQ(tabla.UltimoTexto, 39);
-    EXPECT_EQ(tabla.L(0), "T40");
-    EXPECT_EQ(tabla.buscar(45), nullptr);
-}
-
-TEST(CargarLenguaje, AnUnusableFileOrNameLeavesTheCurrentTable) {
-    TempDir dir;
-    dir.write("Leng/Bueno.lng", numberedFile(20));
     dir.write("Leng/Justo.lng", numberedFile(17));
     dir.write("Leng/Corto.lng", numberedFile(16));
     dir.write("Leng/Vacio.lng", "");
     dir.write("Leng/Con\tTab.lng", numberedFile(30));  // a usable file behind a refused name
     std::filesystem::create_directories(dir.path() / "Leng" / "Carpeta.lng");
     TablaLenguaje tabla;
+    ASSERT_EQ(CargarLenguaje(tabla, dir.path(), "Grande"), ResultadoCarga::Cargado);
+    EXPECT_EQ(tabla.L(16), "T36");  // element 35
     ASSERT_EQ(CargarLenguaje(tabla, dir.path(), "Justo"), ResultadoCarga::Cargado);
-    ASSERT_EQ(CargarLenguaje(tabla, dir.path(), "Bueno"), ResultadoCarga::Cargado);
+    EXPECT_EQ(tabla.Textos.size(), 17u);
+    EXPECT_EQ(tabla.UltimoTexto, 16);
+    EXPECT_EQ(tabla.buscar(45), nullptr);
     EXPECT_EQ(CargarLenguaje(tabla, dir.path(), "Corto"), ResultadoCarga::Incompleto);
     EXPECT_EQ(CargarLenguaje(tabla, dir.path(), "Vacio"), ResultadoCarga::Incompleto);
-    for (const char* name : {"Falta", "Carpeta", "../Leng/Bueno", "..\\Leng\\Bueno", "Con\tTab", ""})
+    for (const char* name : {"Falta", "Carpeta", "../Leng/Grande", "..\\Leng\\Grande", "Con\tTab", ""})
         EXPECT_EQ(CargarLenguaje(tabla, dir.path(), name), ResultadoCarga::NoLeido) << name;
-    EXPECT_EQ(tabla.UltimoTexto, 19);
-    EXPECT_EQ(tabla.L(0), "T20");
+    EXPECT_EQ(tabla.UltimoTexto, 16);
+    EXPECT_EQ(tabla.L(0), "T17");
     // Name plus ".lng" must fit the 255 bytes of a file name.
     EXPECT_TRUE(nombreLenguajeValido(std::string(251, 'a')));
     EXPECT_FALSE(nombreLenguajeValido(std::string(252, 'a')));
@@ -132,30 +111,18 @@ TEST(AplicarLenguaje, MatchesKeysByKindName) {
                     {0, "cero"},      {7, "ayuda"}};
     tabla.UltimoTexto = static_cast<std::int16_t>(tabla.Textos.size() - 1);
     TestForm form;
-    Label& duplicate = form.label("204");
-    Label& emptyTag = form.label("");
-    Label& lettersTag = form.label("abc");
-    Label& leadingZeros = form.label("0304");
-    Label& labelWithSuffix = form.label("305x");
-    CommandButton& zeroButton = form.button("0");
-    CommandButton& lettersButton = form.button("abc");
-    CommandButton& suffixButton = form.button("305x");
-    MenuItem& menu = form.menu(" 101 ", "101");
-    MenuItem& missing = form.menu("102", "102");
-    PictureBox& picture = form.picture("7");
+    Control& picture = form.tagged<PictureBox>("7");  // the text is its tooltip
+    const std::pair<Control*, const char*> rows[] = {
+        {&form.tagged<Label>("204"), "primero"},      {&form.tagged<Label>(""), "design"},
+        {&form.tagged<Label>("abc"), "design"},       {&form.tagged<Label>("0304"), "lenguaje"},
+        {&form.tagged<Label>("305x"), "design"},      {&form.tagged<CommandButton>("0"), "design"},
+        {&form.tagged<CommandButton>("abc"), "design"}, {&form.tagged<CommandButton>("305x"), "opción"},
+        {&form.tagged<MenuItem>(" 101 "), "Archivo"}, {&form.tagged<MenuItem>("102"), "design"},
+        {&picture, "design"},
+    };
     AplicarLenguaje(form, tabla);
-    EXPECT_EQ(duplicate.caption(), "primero");
-    EXPECT_EQ(emptyTag.caption(), "design");
-    EXPECT_EQ(lettersTag.caption(), "design");
-    EXPECT_EQ(leadingZeros.caption(), "lenguaje");
-    EXPECT_EQ(labelWithSuffix.caption(), "design");
-    EXPECT_EQ(zeroButton.caption(), "design");
-    EXPECT_EQ(lettersButton.caption(), "design");
-    EXPECT_EQ(suffixButton.caption(), "opción");
-    EXPECT_EQ(menu.caption(), "Archivo");
-    EXPECT_EQ(missing.caption(), "102");
+    for (const auto& [control, caption] : rows) EXPECT_EQ(control->caption(), caption) << control->tag();
     EXPECT_EQ(picture.toolTipText(), "ayuda");
-    EXPECT_EQ(picture.caption(), "");
 }
 
 TEST(ShippedLanguages, HoldEveryKeyAndTheRunTimeTexts) {

@@ -40,17 +40,16 @@ TEST_F(Schedule, PresetsShowTheShutdownTimeAndStoreTheDuration) {
     EXPECT_EQ(w.lblAviso.caption(), lenguaje_.L(16));
 }
 
+// A refused shutdown leaves the program stopped with the stop caption.
 TEST_F(Schedule, FiveSecondsCountsDownInTheTitleAndShutsDownOnTheSixthTick) {
+    fake.power.refuse = true;
     frmPrincipal& w = start(2, 1);
     choose(10);
     w.cmdAceptar.click();
-    EXPECT_TRUE(w.Timer2.enabled());
     EXPECT_FALSE(w.cmdAceptar.enabled());
-    EXPECT_EQ(w.cmdSalir.caption(), "Parar");
     EXPECT_EQ(w.lblAviso.caption(), lenguaje_.L(15));
     EXPECT_EQ(w.caption(), "Durmivela 3.0.16");  // type 2 leaves the title to the tick
-    const char* titles[] = {"0:00:04", "0:00:03", "0:00:02", "0:00:01", "0:00:00"};
-    for (const char* title : titles) {
+    for (const char* title : {"0:00:04", "0:00:03", "0:00:02", "0:00:01", "0:00:00"}) {
         tick();
         EXPECT_EQ(w.caption(), std::string(title) + " para el apagado");
         EXPECT_EQ(fake.power.shutdowns(), 0);
@@ -61,6 +60,10 @@ TEST_F(Schedule, FiveSecondsCountsDownInTheTitleAndShutsDownOnTheSixthTick) {
     EXPECT_FALSE(w.Timer2.enabled());
     for (int i = 0; i < 3; ++i) tick();
     EXPECT_EQ(fake.power.shutdowns(), 1);  // one request per schedule
+    EXPECT_EQ(w.cmdSalir.caption(), "Parar");
+    w.cmdSalir.click();
+    EXPECT_TRUE(w.cmdAceptar.enabled());
+    EXPECT_FALSE(w.closed());
 }
 
 TEST_F(Schedule, StopKeepsTheRemainderAndArmingAgainResumesFromIt) {
@@ -113,29 +116,23 @@ TEST_F(Schedule, TheDelayLayoutArmsOnlyWithADelayLeft) {
     EXPECT_FALSE(w.Timer2.enabled());
 }
 
-TEST_F(Schedule, ClockTimeMatchesHourAndMinuteAcrossMidnightAndWithinTheArmedMinute) {
+// The date plays no part; armed during the minute entered, the first tick fires.
+TEST_F(Schedule, ClockTimeMatchesAcrossMidnightOnceAndWithinTheArmedMinute) {
     frmPrincipal& w = start(1, 1);
     fake.clock.now = {22, 0, 0};
     w.txtHora.setText("21");
     w.txtMinuto.setText("30");
     w.cmdAceptar.click();
-    EXPECT_EQ(w.caption(), "Apagado a las 21:30");
-    fake.clock.now = {21, 29, 58};  // the next day: the date plays no part
-    tick();
-    EXPECT_EQ(fake.power.shutdowns(), 0);
-    tick();
+    fake.clock.now = {21, 29, 59};
+    for (int i = 0; i < 60; ++i) tick();
     EXPECT_EQ(fake.power.shutdowns(), 1);
     EXPECT_EQ(w.caption(), "Apagado a las 21:30");
-    for (int i = 0; i < 59; ++i) tick();
-    EXPECT_EQ(fake.power.shutdowns(), 1);
 
-    // Armed during the minute entered: the first tick fires.
     w.cmdSalir.click();
     fake.clock.now = {7, 5, 20};
     w.txtHora.setText(" 07");
     w.txtMinuto.setText("5");
     w.cmdAceptar.click();
-    EXPECT_EQ(w.caption(), "Apagado a las 07:05");
     tick();
     EXPECT_EQ(fake.power.shutdowns(), 2);
 }
@@ -192,23 +189,10 @@ TEST_F(Schedule, TheClockTimeLayoutArmsOnlyForATimeOfDay) {
     }
 }
 
-TEST_F(Schedule, ARefusedShutdownLeavesTheProgramStoppedWithTheStopCaption) {
-    fake.power.refuse = true;
-    frmPrincipal& w = start(2, 1);
-    choose(10);
-    w.cmdAceptar.click();
-    for (int i = 0; i < 6; ++i) tick();
-    EXPECT_EQ(fake.power.shutdowns(), 1);
-    EXPECT_FALSE(w.Timer2.enabled());
-    EXPECT_EQ(w.cmdSalir.caption(), "Parar");
-    w.cmdSalir.click();
-    EXPECT_TRUE(w.cmdAceptar.enabled());
-    EXPECT_FALSE(w.closed());
-}
-
-// The button acts by the schedule's state: a language with its own words for
-// stop and quit works like Spanish and English.
-TEST_F(Schedule, TheStopButtonWorksInAnyLanguage) {
+// The button acts by the schedule's state, not by its words: a language with
+// its own words for stop and quit works, and reapplying the language while
+// armed (after the settings dialog) keeps the stop word on it.
+TEST_F(Schedule, TheStopButtonWorksInAnyLanguageAndKeepsItsCaptionWhenReapplied) {
     std::string file = testing::shippedLanguage("English");
     for (const auto& [from, to] : {std::pair{"\"Stop\"", "\"Halt\""}, std::pair{"\"Quit\"", "\"Exit\""}})
         for (std::size_t at; (at = file.find(from)) != std::string::npos;) file.replace(at, 6, to);
@@ -216,7 +200,9 @@ TEST_F(Schedule, TheStopButtonWorksInAnyLanguage) {
     frmPrincipal& w = start(2, 1, "Odd");
     choose(0);
     w.cmdAceptar.click();
+    w.AplicarConfiguracion();
     EXPECT_EQ(w.cmdSalir.caption(), "Halt");
+    EXPECT_EQ(w.lblAviso.caption(), lenguaje_.L(9));
     w.mnuSTIParar.click();
     EXPECT_FALSE(w.Timer2.enabled());
     EXPECT_TRUE(w.cmdAceptar.enabled());
@@ -224,20 +210,6 @@ TEST_F(Schedule, TheStopButtonWorksInAnyLanguage) {
     EXPECT_FALSE(w.closed());
     w.cmdSalir.click();
     EXPECT_TRUE(w.closed());
-}
-
-// Reapplying the language while armed (after the settings dialog) must not
-// leave a quit word on a button that stops.
-TEST_F(Schedule, ReapplyingTheSettingsWhileArmedKeepsTheStopCaption) {
-    frmPrincipal& w = start(2, 1);
-    choose(0);
-    w.cmdAceptar.click();
-    w.AplicarConfiguracion();
-    EXPECT_EQ(w.cmdSalir.caption(), "Parar");
-    EXPECT_EQ(w.lblAviso.caption(), lenguaje_.L(9));
-    w.cmdSalir.click();
-    EXPECT_FALSE(w.Timer2.enabled());
-    EXPECT_FALSE(w.closed());
 }
 
 }  // namespace
