@@ -11,6 +11,20 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
+
+namespace {
+
+// Decoded by the built-in PNG reader alone: a reader left to detect the
+// format, even when told it, first loads every image-format plugin to ask it.
+QPixmap pngPixmap(const char* file) {
+    QImageReader reader(QString::fromLatin1(file), "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -19,8 +33,7 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/durmivela-16.png"));
-    icon.addFile(QStringLiteral(":/icons/durmivela.png"));
+    for (const char* file : {":/icons/durmivela-16.png", ":/icons/durmivela.png"}) icon.addPixmap(pngPixmap(file));
     QApplication::setWindowIcon(icon);
 
     durmivela::qt::QtClock clock;

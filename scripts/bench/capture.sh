@@ -6,6 +6,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$root/build/linux}" && pwd)
 . "$root/tests/e2e/session.sh"
 E2E_SCREEN=1920x1080x24 e2e_start_display
+e2e_start_logind_mock
 # Something on screen to copy.
 mkdir -p "$e2e_dir/out"
 convert -size 1920x1080 gradient:'#203050-#f0c040' "$e2e_dir/background.png"

@@ -2,17 +2,32 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 namespace durmivela {
 namespace {
 
 class GroupForm : public Form {
 public:
-    GroupForm() : Form("frmGrupos", Twips{0, 0, 1000, 1000}) {}
+    GroupForm() : Form("frmGrupos", Twips{0, 0, 1000, 1000}) {
+        for (const char* item : {"5 Min", "10 Min", "5 Min"}) combo.addItem(item);
+    }
     Frame& left = add<Frame>("fmeA", nullptr, Twips{});
     OptionButton& a1 = add<OptionButton>("opbA1", &left, Twips{});
     OptionButton& a2 = add<OptionButton>("opbA2", &left, Twips{});
     OptionButton& b1 = add<OptionButton>("opbB1", nullptr, Twips{});
     ComboBox& combo = add<ComboBox>("cmb", nullptr, Twips{});
+    TextBox& text = add<TextBox>("txt", nullptr, Twips{});
+    Timer& timer = add<Timer>("tmr", 500, true);
+};
+
+class CountingView : public FormView {
+public:
+    int told = 0;
+    void controlChanged(Control&, Property) override { ++told; }
+    void formChanged(FormProperty) override { ++told; }
 };
 
 TEST(FormModel, OptionButtonsOfOneContainerFormAGroup) {
@@ -31,7 +46,6 @@ TEST(FormModel, OptionButtonsOfOneContainerFormAGroup) {
 
 TEST(FormModel, AComboTextChoosesTheMatchingEntryOrNone) {
     GroupForm form;
-    for (const char* item : {"5 Min", "10 Min", "5 Min"}) form.combo.addItem(item);
     int clicks = 0;
     form.combo.onClick = [&clicks] { ++clicks; };
     form.combo.setText("5 Min");
@@ -43,6 +57,39 @@ TEST(FormModel, AComboTextChoosesTheMatchingEntryOrNone) {
     EXPECT_EQ(clicks, 1);
     form.combo.setListIndex(7);  // out of range: ignored
     EXPECT_EQ(form.combo.listIndex(), 1);
+}
+
+// A timer that sets a caption to what it already shows must cost the front
+// end nothing: the view hears of a property only when its value changes.
+TEST(FormModel, TheViewIsToldOnlyOfRealChanges) {
+    const std::vector<std::pair<const char*, std::function<void(GroupForm&)>>> setters = {
+        {"Caption", [](GroupForm& f) { f.a1.setCaption("9:05:03"); }},
+        {"Tag", [](GroupForm& f) { f.a1.setTag("201"); }},
+        {"Visible", [](GroupForm& f) { f.a1.setVisible(false); }},
+        {"Enabled", [](GroupForm& f) { f.a1.setEnabled(false); }},
+        {"ToolTipText", [](GroupForm& f) { f.a1.setToolTipText("?"); }},
+        {"Value", [](GroupForm& f) { f.a1.setValue(1); }},
+        {"choose", [](GroupForm& f) { f.a2.choose(); }},
+        {"Text of a text box", [](GroupForm& f) { f.text.setText("07"); }},
+        {"ListIndex", [](GroupForm& f) { f.combo.setListIndex(1); }},
+        {"Text of a combo", [](GroupForm& f) { f.combo.setText("10 Min"); }},
+        {"Interval", [](GroupForm& f) { f.timer.setInterval(250); }},
+        {"Enabled of a timer", [](GroupForm& f) { f.timer.setEnabled(false); }},
+        {"form Caption", [](GroupForm& f) { f.setCaption("Durmivela"); }},
+        {"WindowState", [](GroupForm& f) { f.setWindowState(WindowState::Minimized); }},
+        {"form Visible", [](GroupForm& f) { f.show(); }},
+        {"close", [](GroupForm& f) { f.close(); }},
+    };
+    for (const auto& [property, set] : setters) {
+        GroupForm form;
+        CountingView view;
+        form.attach(&view);
+        set(form);
+        EXPECT_GT(view.told, 0) << property;
+        view.told = 0;
+        set(form);
+        EXPECT_EQ(view.told, 0) << property << " set to its current value";
+    }
 }
 
 }  // namespace
