@@ -1,8 +1,8 @@
 #include "platform/DurableFile.h"
 
 #include <cerrno>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
+#include <system_error>
 
 #ifdef _WIN32
 #include <io.h>
@@ -96,10 +96,20 @@ std::string utf8FromPath(const std::filesystem::path& path) {
 bool readWholeFile(const std::filesystem::path& path, std::string& bytes) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    // C stdio: iostreams would set up the C++ locale machinery for one read.
+#ifdef _WIN32
+    std::FILE* file = _wfopen(path.c_str(), L"rb");
+#else
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+#endif
+    if (!file) return false;
+    bytes.clear();
+    char buffer[16384];
+    std::size_t read = 0;
+    while ((read = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, read);
+    const bool ok = !std::ferror(file);
+    std::fclose(file);
+    return ok;
 }
 
 }  // namespace durmivela

@@ -1,14 +1,59 @@
 #include "platform/qt/CurlHttp.h"
 
 #include <curl/curl.h>
+#include <dlfcn.h>
 
 #include <memory>
 
 namespace durmivela::qt {
 namespace {
 
-using Easy = std::unique_ptr<CURL, decltype(&curl_easy_cleanup)>;
-using Headers = std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)>;
+// libcurl and the TLS and name-service libraries it brings weigh about 5 MiB
+// of memory; it is loaded on the first request instead of at every start.
+struct Curl {
+    CURLcode (*global_init)(long);
+    CURL* (*easy_init)();
+    CURLcode (*easy_setopt)(CURL*, CURLoption, ...);
+    CURLcode (*easy_perform)(CURL*);
+    CURLcode (*easy_getinfo)(CURL*, CURLINFO, ...);
+    void (*easy_cleanup)(CURL*);
+    curl_slist* (*slist_append)(curl_slist*, const char*);
+    void (*slist_free_all)(curl_slist*);
+    bool loaded = false;
+};
+
+template <class Function>
+bool bind(void* library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
+}
+
+// Null when libcurl is missing or too old; the update then finds no connection.
+const Curl* curl() {
+    static const Curl loaded = [] {
+        Curl c{};
+        void* library = dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
+        c.loaded = library && bind(library, "curl_global_init", c.global_init) &&
+                   bind(library, "curl_easy_init", c.easy_init) && bind(library, "curl_easy_setopt", c.easy_setopt) &&
+                   bind(library, "curl_easy_perform", c.easy_perform) &&
+                   bind(library, "curl_easy_getinfo", c.easy_getinfo) &&
+                   bind(library, "curl_easy_cleanup", c.easy_cleanup) &&
+                   bind(library, "curl_slist_append", c.slist_append) &&
+                   bind(library, "curl_slist_free_all", c.slist_free_all) &&
+                   c.global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+        return c;
+    }();
+    return loaded.loaded ? &loaded : nullptr;
+}
+
+struct EasyCleanup {
+    void operator()(CURL* handle) const { curl()->easy_cleanup(handle); }
+};
+struct HeadersCleanup {
+    void operator()(curl_slist* list) const { curl()->slist_free_all(list); }
+};
+using Easy = std::unique_ptr<CURL, EasyCleanup>;
+using Headers = std::unique_ptr<curl_slist, HeadersCleanup>;
 
 std::size_t append(char* data, std::size_t size, std::size_t count, void* body) {
     try {
@@ -24,27 +69,27 @@ std::size_t stop(char*, std::size_t, std::size_t, void*) { return 0; }
 
 Easy request(const std::string& url, std::chrono::milliseconds connectLimit,
              std::chrono::milliseconds transferLimit) {
-    static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    Easy easy(initialised ? curl_easy_init() : nullptr, curl_easy_cleanup);
+    const Curl* c = curl();
+    Easy easy(c ? c->easy_init() : nullptr);
     if (!easy) return easy;
     CURL* handle = easy.get();
-    curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(handle, CURLOPT_USERAGENT, "Mozilla/4.0");
-    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connectLimit.count()));
-    curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(transferLimit.count()));
+    curl()->easy_setopt(handle, CURLOPT_URL, url.c_str());
+    curl()->easy_setopt(handle, CURLOPT_USERAGENT, "Mozilla/4.0");
+    curl()->easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connectLimit.count()));
+    curl()->easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(transferLimit.count()));
 #if LIBCURL_VERSION_NUM >= 0x075500
-    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl()->easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl()->easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
 #else
-    curl_easy_setopt(handle, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
-    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
+    curl()->easy_setopt(handle, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
+    curl()->easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
 #endif
     return easy;
 }
 
 long status(CURL* handle) {
     long code = 0;
-    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &code);
+    curl()->easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &code);
     return code;
 }
 
@@ -56,8 +101,8 @@ CurlHttp::CurlHttp(std::chrono::milliseconds connectLimit, std::chrono::millisec
 bool CurlHttp::probe(const std::string& url) {
     const Easy easy = request(url, connectLimit_, transferLimit_);
     if (!easy) return false;
-    curl_easy_setopt(easy.get(), CURLOPT_WRITEFUNCTION, stop);
-    curl_easy_perform(easy.get());
+    curl()->easy_setopt(easy.get(), CURLOPT_WRITEFUNCTION, stop);
+    curl()->easy_perform(easy.get());
     return status(easy.get()) != 0;
 }
 
@@ -68,22 +113,22 @@ std::string CurlHttp::download(const std::string& url) {
     // Always from the server, never from a cache on the way.
     curl_slist* list = nullptr;
     for (const char* header : {"Cache-Control: no-cache", "Pragma: no-cache"}) {
-        if (curl_slist* longer = curl_slist_append(list, header)) list = longer;
+        if (curl_slist* longer = curl()->slist_append(list, header)) list = longer;
     }
-    const Headers headers(list, curl_slist_free_all);
+    const Headers headers(list);
     std::string body;
-    curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
-    curl_easy_setopt(handle, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, 10L);
-    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, append);
-    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body);
-    if (curl_easy_perform(handle) != CURLE_OK) return {};
+    curl()->easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
+    curl()->easy_setopt(handle, CURLOPT_FAILONERROR, 1L);
+    curl()->easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+    curl()->easy_setopt(handle, CURLOPT_MAXREDIRS, 10L);
+    curl()->easy_setopt(handle, CURLOPT_WRITEFUNCTION, append);
+    curl()->easy_setopt(handle, CURLOPT_WRITEDATA, &body);
+    if (curl()->easy_perform(handle) != CURLE_OK) return {};
     // An error page or an unfollowed redirect is never a body.
     const long code = status(handle);
     if (code < 200 || code > 299) return {};
     curl_off_t announced = -1;
-    if (curl_easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced) != CURLE_OK) return {};
+    if (curl()->easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced) != CURLE_OK) return {};
     if (announced >= 0 && announced != static_cast<curl_off_t>(body.size())) return {};
     return body;
 }
