@@ -78,11 +78,21 @@ print(b[:2].decode(), w, h, bpp, "panel" if any(row[-3 * 100:]) else "black")' "
 [ "$magic $width $height $bpp" = "BM 1920 1080 24" ] || e2e_fail "capture is $magic ${width}x${height}x$bpp"
 [ "$panel" = panel ] || e2e_fail "the capture does not show the tray panel: it did not copy the screen"
 
-# The tray menu, for a look by eye: right-click the docked icon.
+kill -0 "$program" 2>/dev/null ||
+  e2e_fail "the program died (a mocked shutdown leaves it running): $(cat "$e2e_dir/program.log")"
+
+# The tray menu, for a look by eye: right-click the docked icon. Its last
+# entry, Salir, then ends the program the ordinary way, so that a build with
+# sanitizers checks for leaks at exit.
 xdotool mousemove --window "$icon" 8 8 click 3
 sleep 0.6
 import -window root "$shots/tray-menu.png"
-xdotool key Escape
-
-kill -0 "$program" 2>/dev/null || e2e_fail "the program died (a mocked shutdown leaves it running)"
+xdotool key Up Return
+for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$program" 2>/dev/null && e2e_fail "Salir in the tray menu did not end the program"
+wait "$program"
+status=$?
+if [ "$status" -ne 0 ] || grep -qE '^==[0-9]+==ERROR|runtime error:' "$e2e_dir/program.log"; then
+  e2e_fail "the program ended with status $status: $(cat "$e2e_dir/program.log")"
+fi
 echo "e2e schedule: ok (screenshots in $shots)"
