@@ -121,8 +121,7 @@ void frmAbout::disenar() {
 void frmAbout::Form_Load() {
     AplicarLenguaje(*this, lenguaje_);
     setCaption(std::string("Acerca de ") + kTituloPrograma);
-    lblVersion.setCaption("Versión " + std::to_string(kVersionMayor) + "." + std::to_string(kVersionMenor) + "." +
-                          std::to_string(kVersionRevision));
+    lblVersion.setCaption("Versión " + textoVersion());
     lblTitle.setCaption(kTituloPrograma);
 }
 

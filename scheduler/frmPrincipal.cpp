@@ -235,6 +235,7 @@ void frmPrincipal::cmdAceptar_Click() {
         return;
     }
     armado_ = true;
+    tipoArmado_ = configuracion_.Tipo;
     setWindowState(WindowState::Minimized);  // goes to the notification area
     Timer2.setEnabled(true);
     cmdAceptar.setEnabled(false);
@@ -245,6 +246,20 @@ void frmPrincipal::cmdAceptar_Click() {
 }
 
 void frmPrincipal::Timer2_Timer() {
+    // The settings dialog may change the type while armed. The new type takes
+    // over only if it can fire as arming would have required: a clock-time
+    // schedule turned into a delay with none left would otherwise force a
+    // shutdown on this very tick. If it cannot, the schedule stops and the
+    // window comes back to say so.
+    if (configuracion_.Tipo != tipoArmado_) {
+        if (!puedeArmarse()) {
+            cmdSalir_Click();
+            lblAviso.setCaption(lenguaje_.L(configuracion_.Tipo == 1 ? 10 : 9));
+            restaurarVentana();
+            return;
+        }
+        tipoArmado_ = configuracion_.Tipo;
+    }
     if (configuracion_.Tipo == 1) {
         const TimeOfDay ahora = plataforma_.clock.timeOfDay();
         if (campoCoincide(txtHora.text(), ahora.hour) && campoCoincide(txtMinuto.text(), ahora.minute))
@@ -342,6 +357,7 @@ void frmPrincipal::mnuConfiguracion_Click() {
         dialogo.load();
         plataforma_.forms.showModal(dialogo);
     }
+    if (closed()) return;  // the program ended while the dialog was open
     AplicarConfiguracion();
 }
 

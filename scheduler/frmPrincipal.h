@@ -120,6 +120,7 @@ private:
     TablaLenguaje& lenguaje_;
     IconoBandeja iconoBandeja_;
     bool armado_ = false;
+    std::uint8_t tipoArmado_ = 0;  // the type the schedule runs under
     // Language files already reported as unusable, so each is reported once.
     std::set<std::string> lenguajesInformados_;
 };

@@ -31,7 +31,8 @@ std::vector<std::string> lenguajesDisponibles(const std::filesystem::path& carpe
         if (archivo.size() <= extension.size() || !archivo.ends_with(extension)) continue;
         std::error_code tipo;
         if (!entrada.is_regular_file(tipo) || atributos.hiddenOrSystem(entrada.path())) continue;
-        nombres.emplace_back(archivo.begin(), archivo.end() - static_cast<std::ptrdiff_t>(extension.size()));
+        std::string nombre(archivo.begin(), archivo.end() - static_cast<std::ptrdiff_t>(extension.size()));
+        if (nombreLenguajeValido(nombre)) nombres.push_back(std::move(nombre));
     }
     std::sort(nombres.begin(), nombres.end());
     return nombres;

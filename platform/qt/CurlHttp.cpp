@@ -77,13 +77,22 @@ Easy request(const std::string& url, std::chrono::milliseconds connectLimit,
     curl()->easy_setopt(handle, CURLOPT_USERAGENT, "Mozilla/4.0");
     curl()->easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connectLimit.count()));
     curl()->easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(transferLimit.count()));
+    // A secure address is never redirected to a plain one: what comes back
+    // may be run as the updater.
+    const bool secure = url.rfind("https://", 0) == 0;
 #if LIBCURL_VERSION_NUM >= 0x075500
-    curl()->easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl()->easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    const bool limited =
+        curl()->easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK &&
+        curl()->easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https") == CURLE_OK;
 #else
-    curl()->easy_setopt(handle, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
-    curl()->easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
+    const long redirects = secure ? CURLPROTO_HTTPS : (CURLPROTO_HTTP | CURLPROTO_HTTPS);
+    const bool limited =
+        curl()->easy_setopt(handle, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS)) ==
+            CURLE_OK &&
+        curl()->easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS, redirects) == CURLE_OK;
 #endif
+    // An older libcurl at run time than at build time: no request without the limits.
+    if (!limited) easy.reset();
     return easy;
 }
 
@@ -121,6 +130,8 @@ std::string CurlHttp::download(const std::string& url) {
     curl()->easy_setopt(handle, CURLOPT_FAILONERROR, 1L);
     curl()->easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
     curl()->easy_setopt(handle, CURLOPT_MAXREDIRS, 10L);
+    // No updater is this large; a server cannot fill the memory.
+    curl()->easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(64) << 20);
     curl()->easy_setopt(handle, CURLOPT_WRITEFUNCTION, append);
     curl()->easy_setopt(handle, CURLOPT_WRITEDATA, &body);
     if (curl()->easy_perform(handle) != CURLE_OK) return {};

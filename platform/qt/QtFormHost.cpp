@@ -16,8 +16,12 @@ void QtFormHost::showModal(Form& form) {
     window.onClosed = [&loop] { loop.quit(); };
     form.show();
     if (!form.closed()) loop.exec();
+    // The program quitting ends every loop; the dialog still unloads.
+    if (!form.closed()) form.close();
 }
 
-void QtFormHost::processPendingEvents() { QCoreApplication::processEvents(); }
+// Repaints and ticks, not the user's clicks: a second click on the same
+// command must not start it again inside the first.
+void QtFormHost::processPendingEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
 }  // namespace durmivela::qt

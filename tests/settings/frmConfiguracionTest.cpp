@@ -117,6 +117,26 @@ TEST_F(SettingsDialog, AnArmedCountdownKeepsRunningAndReadsTheAppliedType) {
     });
 }
 
+// A clock-time schedule turned into a delay with none left must not force a
+// shutdown on the next tick: it stops, and the window comes back to say so.
+TEST_F(SettingsDialog, ATypeThatCannotFireStopsTheScheduleInsteadOfShuttingDown) {
+    frmPrincipal& w = start(1, 1);
+    w.txtHora.setText("23");
+    w.txtMinuto.setText("59");
+    w.cmdAceptar.click();
+    open([&](frmConfiguracion& d) {
+        d.opbEstablecerCalculos.userChoose();
+        d.cmdAplicar.click();
+        tick();
+        d.cmdCancelar.click();
+    });
+    EXPECT_EQ(fake.power.shutdowns(), 0);
+    EXPECT_FALSE(w.Timer2.enabled());
+    EXPECT_EQ(w.cmdSalir.caption(), "Salir");
+    EXPECT_TRUE(w.visible());
+    EXPECT_EQ(w.lblAviso.caption(), lenguaje_.L(9));
+}
+
 TEST_F(SettingsDialog, ASettingsFileThatCannotBeWrittenIsReportedAndTheDialogStays) {
     start(1, 4);
     std::filesystem::remove(dir.path() / kArchivoConfiguracion);
