@@ -4,6 +4,8 @@
 
 #include "platform/Services.h"
 
+#include <vector>
+
 namespace durmivela::qt {
 
 class PosixProcesses final : public Processes {
@@ -15,6 +17,12 @@ public:
     // Searches the absolute folders of $PATH, never the current folder.
     std::filesystem::path findOnPath(const std::string& name) const override;
     bool makeExecutable(const std::filesystem::path& path) override;
+
+private:
+    // Children started and not waited for (the information tool): the ended
+    // ones are collected at the next start, so zombies do not pile up.
+    std::vector<int> unwaited_;
+    void collectEnded();
 };
 
 }  // namespace durmivela::qt
