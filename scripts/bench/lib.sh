@@ -74,22 +74,3 @@ per = [(tb[t][0], tb[t][1] - ta[t][1]) for t in tb if t in ta]
 print(int(b[0]) - int(a[0]), round((int(b[1]) - int(a[1])) / 1e6), sum(n for _, n in per),
       ",".join(f"{c}={n}" for c, n in per))' "$1" "$2"
 }
-
-# Picks a delay preset in Durmivela's main window $1 with the keys that
-# follow, in its open list (Home "5 Min", End "5 Seg", End Up "10 H"), and
-# presses ACEPTAR. Controls are found at their design positions (twips / 15)
-# below the menu bar, whose height is what the window has beyond its
-# 263-pixel client area.
-bench_arm_preset() {
-  local win=$1 scale menubar
-  shift
-  eval "$(xdotool getwindowgeometry --shell "$win")"
-  scale=$(awk -v w="$WIDTH" 'BEGIN {printf "%.4f", w / 312}')
-  menubar=$(awk -v h="$HEIGHT" -v s="$scale" 'BEGIN {printf "%d", h - 263 * s}')
-  at() { awk -v x="$1" -v y="$2" -v s="$scale" -v m="$menubar" 'BEGIN {printf "%d %d", x * s, m + y * s}'; }
-  xdotool mousemove --window "$win" $(at 204 82) click 1
-  sleep 0.4
-  xdotool key "$@" Return
-  sleep 0.4
-  xdotool mousemove --window "$win" $(at 68 237) click 1
-}

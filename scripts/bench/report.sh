@@ -179,7 +179,7 @@ fi
 
 echo "Durmivela: memory, idle ${secs} s, armed ${secs} s"
 idle durmivela "$durmivela_title" "$folder/durmivela"
-bench_arm_preset "$win" End Up
+e2e_arm_preset "$win" End Up >/dev/null
 named_window 'para el apagado' || e2e_fail "Durmivela did not arm the 10 H preset"
 xwininfo -id "$win" | grep -q IsUnMapped && durmivela_hidden=1 || durmivela_hidden=0
 armed durmivela

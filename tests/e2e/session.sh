@@ -73,6 +73,17 @@ e2e_program_folder() {
 
 e2e_now() { date +%s.%N; }
 
+# Starts the program of folder $1 on the private bus; sets $program and $win
+# (its main window, once shown).
+e2e_start_program() {
+  e2e_assert_private_bus
+  "$1/durmivela" >"$e2e_dir/program.log" 2>&1 &
+  program=$!
+  e2e_pids="$program $e2e_pids"
+  win=$(e2e_wait_window '^Durmivela 3\.0\.16$' 20) || e2e_fail "the main window did not appear"
+  sleep 0.5
+}
+
 # Waits up to $2 seconds for a visible window whose name matches the extended
 # regex $1; prints its id. (xdotool's own --name search misses some windows
 # that are plainly there, so names are compared one by one.)
@@ -87,19 +98,22 @@ e2e_wait_window() {
   return 1
 }
 
-# Picks a preset in the main window $1 with the key $2 in the open list (End:
-# "5 Seg", Home: "5 Min"), presses ACEPTAR, and prints the moment of the press.
+# Picks a preset in the main window $1 with the keys that follow in the open
+# list (End: "5 Seg", Home: "5 Min", End Up: "10 H"), presses ACEPTAR, and
+# prints the moment of the press.
 # Controls are found at their design positions (twips / 15) below the menu bar,
 # whose height is what the window has beyond its 263-pixel client area.
 e2e_arm_preset() {
-  eval "$(xdotool getwindowgeometry --shell "$1")"
+  preset_window=$1
+  shift
+  eval "$(xdotool getwindowgeometry --shell "$preset_window")"
   scale=$(awk -v w="$WIDTH" 'BEGIN {printf "%.4f", w / 312}')
   menubar=$(awk -v h="$HEIGHT" -v s="$scale" 'BEGIN {printf "%d", h - 263 * s}')
   at() { awk -v x="$1" -v y="$2" -v s="$scale" -v m="$menubar" 'BEGIN {printf "%d %d", x * s, m + y * s}'; }
-  xdotool mousemove --window "$1" $(at 204 82) click 1
+  xdotool mousemove --window "$preset_window" $(at 204 82) click 1
   sleep 0.4
-  xdotool key "$2" Return
+  xdotool key "$@" Return
   sleep 0.4
   e2e_now
-  xdotool mousemove --window "$1" $(at 68 237) click 1
+  xdotool mousemove --window "$preset_window" $(at 68 237) click 1
 }

@@ -14,12 +14,7 @@ e2e_start_logind_mock
 folder=$(e2e_program_folder "$build")
 printf '[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog=1\r\n[LENGUAJE]\r\nLenguaje=Espa\361ol\r\n' >"$folder/Durmivela.ini"
 
-e2e_assert_private_bus
-"$folder/durmivela" >"$e2e_dir/program.log" 2>&1 &
-program=$!
-e2e_pids="$program $e2e_pids"
-win=$(e2e_wait_window '^Durmivela 3\.0\.16$' 20) || e2e_fail "the main window did not appear"
-sleep 0.5
+e2e_start_program "$folder"
 import -window root "$shots/main-es.png"
 
 # Archivo, then its first item, where a user finds them below the title.
