@@ -4,9 +4,7 @@
 #include <cstdio>
 #include <system_error>
 
-#ifdef _WIN32
-#include <io.h>
-#else
+#ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
 #endif
@@ -14,15 +12,16 @@
 namespace durmivela {
 namespace {
 
-bool flushToDisk(std::FILE* file) {
-#ifdef _WIN32
-    return _commit(_fileno(file)) == 0;
-#else
-    return ::fsync(::fileno(file)) == 0;
-#endif
-}
+#ifndef _WIN32
+bool flushToDisk(std::FILE* file) { return ::fsync(::fileno(file)) == 0; }
 
-// Makes the rename itself durable; best effort, as some file systems refuse it.
+void renameOver(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& error) {
+    std::filesystem::rename(from, to, error);
+}
+#endif
+
+// Makes the rename itself durable; best effort, as some file systems refuse
+// it. Windows writes the rename through instead.
 void syncFolder(const std::filesystem::path& folder) {
 #ifndef _WIN32
     const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
@@ -35,15 +34,13 @@ void syncFolder(const std::filesystem::path& folder) {
 #endif
 }
 
-void renameOver(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& error) {
-    std::filesystem::rename(from, to, error);
-}
-
 WriteResult failure(int error) { return {false, std::generic_category().message(error)}; }
 
 }  // namespace
 
+#ifndef _WIN32
 const DurableWriteSteps kSystemWriteSteps{flushToDisk, renameOver};
+#endif
 
 WriteResult writeFileDurably(const std::filesystem::path& path, std::string_view bytes,
                              const DurableWriteSteps& steps) {

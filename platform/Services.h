@@ -65,8 +65,9 @@ public:
     // Gives the process the right to shut the system down, where the system has one.
     virtual void enableShutdownRight() = 0;
     // Asks for an immediate shutdown that closes applications without asking;
-    // false when the system refused or could not be asked.
-    virtual bool requestForcedShutdown() = 0;
+    // false when the system refused or could not be asked, with the system's
+    // reason in `reason`.
+    virtual bool requestForcedShutdown(std::string& reason) = 0;
 };
 
 // Pixels of a screen, row by row from the top, each 0xXXRRGGBB (the top byte is ignored).

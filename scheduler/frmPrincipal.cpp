@@ -294,7 +294,8 @@ void frmPrincipal::EjecutarApagado() {
     if (log == 3 || log == 4) GuardarCaptura();
     Timer2.setEnabled(false);
     HabilitarPrivilegioApagado();
-    plataforma_.power.requestForcedShutdown();
+    std::string motivo;
+    plataforma_.power.requestForcedShutdown(motivo);
 }
 
 void frmPrincipal::HabilitarPrivilegioApagado() { plataforma_.power.enableShutdownRight(); }

@@ -1,13 +1,17 @@
 #include "platform/qt/QtLogindPower.h"
 
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QDBusMessage>
 
 namespace durmivela::qt {
 
-bool QtLogindPower::requestForcedShutdown() {
+bool QtLogindPower::requestForcedShutdown(std::string& reason) {
     QDBusConnection bus = QDBusConnection::systemBus();
-    if (!bus.isConnected()) return false;
+    if (!bus.isConnected()) {
+        reason = bus.lastError().message().toStdString();
+        return false;
+    }
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
         QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PowerOff"));
@@ -15,7 +19,9 @@ bool QtLogindPower::requestForcedShutdown() {
     // A bounded wait: a stuck bus must not freeze the window for long.
     constexpr int kTimeoutMs = 10'000;
     const QDBusMessage reply = bus.call(call, QDBus::Block, kTimeoutMs);
-    return reply.type() == QDBusMessage::ReplyMessage;
+    if (reply.type() == QDBusMessage::ReplyMessage) return true;
+    reason = reply.errorMessage().isEmpty() ? reply.errorName().toStdString() : reply.errorMessage().toStdString();
+    return false;
 }
 
 }  // namespace durmivela::qt

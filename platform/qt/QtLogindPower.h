@@ -11,7 +11,7 @@ public:
     void enableShutdownRight() override {}
     // org.freedesktop.login1.Manager.PowerOff(false): no interactive
     // authentication, so a refusal comes back at once instead of a prompt.
-    bool requestForcedShutdown() override;
+    bool requestForcedShutdown(std::string& reason) override;
 };
 
 }  // namespace durmivela::qt

@@ -102,7 +102,7 @@ TEST_F(About, MenuCommandsOpenTheirTargetsAndTheUpdateLetsTheWindowRepaintFirst)
     const auto in = [&](const char* name) { return utf8FromPath(dir.path() / name); };
     EXPECT_EQ(fake.desktop.opened,
               (std::vector<std::string>{in("Durmivela.chm"), in("Durmivelar_Log.log"),
-                                        in("Captura.bmp"), kUrlWeb, in("moved/Durmivelar_Log.log")}));
+                                        in("Captura.bmp"), kUrlWeb, utf8FromPath(dir.path() / "moved" / "Durmivelar_Log.log")}));
     EXPECT_TRUE(fake.messages.shown.empty());
 
     w.mnuActualizar.click();  // offline: message 1

@@ -5,10 +5,11 @@
 
 namespace durmivela::testing {
 
-bool FakePower::requestForcedShutdown() {
+bool FakePower::requestForcedShutdown(std::string& reason) {
     calls.push_back("shutdown");
     found.push_back({std::filesystem::exists(folder_ / kArchivoLog),
                      std::filesystem::exists(folder_ / kArchivoCaptura)});
+    if (refuse) reason = "Operation not permitted";
     return !refuse;
 }
 

@@ -59,7 +59,7 @@ public:
     std::vector<Records> found;  // one per shutdown request
     bool refuse = false;
     void enableShutdownRight() override { calls.push_back("enable"); }
-    bool requestForcedShutdown() override;
+    bool requestForcedShutdown(std::string& reason) override;
     int shutdowns() const { return static_cast<int>(found.size()); }
 
 private:

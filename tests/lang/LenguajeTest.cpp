@@ -1,6 +1,7 @@
 #include "lang/Lenguaje.h"
 #include "platform/Form.h"
 #include "tests/util/TempDir.h"
+#include "tests/util/TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -126,7 +127,7 @@ TEST(AplicarLenguaje, MatchesKeysByKindName) {
 }
 
 TEST(ShippedLanguages, HoldEveryKeyAndTheRunTimeTexts) {
-    const std::filesystem::path folder = std::filesystem::path(DURMIVELA_LANG_DIR).parent_path();
+    const std::filesystem::path folder = durmivela::testing::testProgramFolder();
     for (const char* name : {"Español", "English"}) {
         TablaLenguaje tabla;
         ASSERT_EQ(CargarLenguaje(tabla, folder, name), ResultadoCarga::Cargado) << name;

@@ -6,6 +6,7 @@
 #include "scheduler/frmPrincipal.h"
 #include "tests/fake/FakePlatform.h"
 #include "tests/util/TempDir.h"
+#include "tests/util/TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,7 @@
 namespace durmivela::testing {
 
 inline std::string shippedLanguage(const char* name) {
-    std::ifstream in(std::filesystem::path(DURMIVELA_LANG_DIR) / pathFromUtf8(std::string(name) + ".lng"),
+    std::ifstream in(testProgramFolder() / "Leng" / pathFromUtf8(std::string(name) + ".lng"),
                      std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

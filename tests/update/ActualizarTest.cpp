@@ -69,8 +69,9 @@ TEST(Update, TheCommandLineQuotesThePathAndGivesThePidASignPlace) {
         Recorder r;
         const ProcessStart start = LineaActualizador(
             {r, r, r, "/opt/Mi Programa", pid, "Update.exe", "Durmivela.exe", kBase, ""}, kIniActualizacion);
-        EXPECT_EQ(start.commandLine, "\"/opt/Mi Programa/Update.exe\" " + middle + " Durmivela.exe");
-        EXPECT_EQ(start.program, "/opt/Mi Programa/Update.exe");
+        const std::filesystem::path updater = std::filesystem::path("/opt/Mi Programa") / "Update.exe";
+        EXPECT_EQ(start.commandLine, "\"" + updater.string() + "\" " + middle + " Durmivela.exe");
+        EXPECT_EQ(start.program, updater);
         EXPECT_EQ(start.arguments, (Calls{"Act_Durmivela.ini", std::to_string(pid), "Durmivela.exe"}));
     }
 }
