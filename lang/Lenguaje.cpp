@@ -3,6 +3,7 @@
 #include "platform/Cp1252.h"
 #include "platform/DurableFile.h"
 
+#include <cctype>
 #include <charconv>
 #include <limits>
 
@@ -114,6 +115,26 @@ std::vector<RegistroTexto> leerRegistros(std::string_view bytes) {
     return registros;
 }
 
+#ifdef _WIN32
+namespace {
+
+// CON, NUL, COM1 and the like name devices on Windows whatever extension
+// follows them ("NUL.lng" is NUL), so such a name would read a device.
+bool dispositivoDeWindows(std::string_view nombre) {
+    std::string base(nombre.substr(0, nombre.find('.')));
+    while (!base.empty() && base.back() == ' ') base.pop_back();
+    for (char& c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONIN$" || base == "CONOUT$")
+        return true;
+    if (!base.starts_with("COM") && !base.starts_with("LPT")) return false;
+    const std::string_view numero = std::string_view(base).substr(3);
+    return (numero.size() == 1 && numero[0] >= '1' && numero[0] <= '9') || numero == "\xC2\xB9" ||
+           numero == "\xC2\xB2" || numero == "\xC2\xB3";
+}
+
+}  // namespace
+#endif
+
 bool nombreLenguajeValido(std::string_view nombre) {
     // 255 bytes is the longest file name the usual file systems take.
     constexpr std::size_t kNombreMaximo = 255 - std::string_view(".lng").size();
@@ -122,6 +143,10 @@ bool nombreLenguajeValido(std::string_view nombre) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == 0x7F || c == '/' || c == '\\') return false;
     }
+#ifdef _WIN32
+    // A drive ("C:x") or stream ("x:y") would lead out of Leng.
+    if (nombre.find(':') != std::string_view::npos || dispositivoDeWindows(nombre)) return false;
+#endif
     return true;
 }
 

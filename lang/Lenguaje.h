@@ -57,7 +57,8 @@ ResultadoCarga CargarLenguaje(TablaLenguaje& tabla, const std::filesystem::path&
                               const std::string& nombre);
 
 // True for a name that can be a language file's base name: not empty, no
-// folder separator or control character, and short enough for a file name.
+// folder separator or control character, and short enough for a file name;
+// on Windows also no drive or stream separator and no device name.
 bool nombreLenguajeValido(std::string_view nombre);
 
 std::filesystem::path rutaLenguaje(const std::filesystem::path& carpeta, const std::string& nombre);

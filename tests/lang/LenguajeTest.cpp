@@ -62,6 +62,32 @@ TEST(CargarLenguaje, ReplacesTheWholeTableOrLeavesItForAnUnusableFileOrName) {
     EXPECT_FALSE(nombreLenguajeValido("Eng\x7Flish"));
 }
 
+// On Windows a drive or stream separator leads out of Leng, and a device name
+// reads the device whatever the extension.
+TEST(LanguageFiles, WindowsNamesLeadingOutOfLengAreRefused) {
+#ifdef _WIN32
+    constexpr bool kWindows = true;
+#else
+    constexpr bool kWindows = false;
+#endif
+    for (const char* name : {"C:evil", "Espa\xC3\xB1ol:stream", "CON", "nul", "Aux ", "com1", "LPT9.x",
+                             "COM\xC2\xB9", "conout$"})
+        EXPECT_EQ(nombreLenguajeValido(name), !kWindows) << name;
+    for (const char* name : {"Conejo", "COM10", "LPT", "Nulo", "Console"}) EXPECT_TRUE(nombreLenguajeValido(name)) << name;
+
+    // "C:evil" is evil.lng in the current folder of drive C:, when the
+    // program lives on another drive (under Wine, Z:).
+    TempDir dir;
+    const std::filesystem::path programa = durmivela::testing::testProgramFolder();
+    if (!kWindows || programa.root_name() == dir.path().root_name()) return;
+    dir.write("evil.lng", "1,x\r\n");
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    TablaLenguaje tabla;
+    EXPECT_EQ(CargarLenguaje(tabla, programa, dir.path().root_name().string() + "evil"), ResultadoCarga::NoLeido);
+    std::filesystem::current_path(previous);
+}
+
 TEST(LanguageRecords, FollowTheFieldGrammar) {
     const auto records = leerRegistros(
         "201,\"HORA ACTUAL: \"\r\n"

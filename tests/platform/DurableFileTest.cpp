@@ -6,6 +6,14 @@
 #include <cerrno>
 #include <utility>
 
+#ifdef _WIN32
+#include "platform/win32/WinText.h"
+
+#include <windows.h>
+
+#include <thread>
+#endif
+
 namespace durmivela {
 namespace {
 
@@ -42,6 +50,41 @@ TEST(DurableFile, AFailedFlushOrRenameKeepsTheOldFileAndGivesTheReason) {
         EXPECT_FALSE(std::filesystem::exists(dir.path() / "a.txt.tmp")) << error;
     }
 }
+
+#ifdef _WIN32
+// A viewer showing the capture, or a scanner reading the new log, holds the
+// target open for a moment: the write waits for it. One that never lets go
+// fails with the system's own words, and the old file stays.
+TEST(DurableFile, OnWindowsWaitsForAProgramHoldingTheTargetAndElseGivesTheSystemsReason) {
+    TempDir dir;
+    dir.write("Captura.bmp", "old");
+    const std::filesystem::path target = dir.path() / "Captura.bmp";
+    const auto holdOpen = [&] {
+        return CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    };
+
+    HANDLE viewer = holdOpen();
+    ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
+    std::thread letGo([viewer] {
+        Sleep(300);
+        CloseHandle(viewer);
+    });
+    const WriteResult waited = writeFileDurably(target, "new");
+    letGo.join();
+    EXPECT_TRUE(waited.ok) << waited.reason;
+    EXPECT_EQ(dir.read("Captura.bmp"), "new");
+
+    HANDLE stubborn = holdOpen();
+    const WriteResult refused = writeFileDurably(target, "lost");
+    CloseHandle(stubborn);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_TRUE(refused.reason == win32::systemErrorText(ERROR_SHARING_VIOLATION) ||
+                refused.reason == win32::systemErrorText(ERROR_ACCESS_DENIED))
+        << refused.reason;
+    EXPECT_EQ(dir.read("Captura.bmp"), "new");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "Captura.bmp.tmp"));
+}
+#endif
 
 }  // namespace
 }  // namespace durmivela
