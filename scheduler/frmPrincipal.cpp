@@ -295,7 +295,21 @@ void frmPrincipal::EjecutarApagado() {
     Timer2.setEnabled(false);
     HabilitarPrivilegioApagado();
     std::string motivo;
-    plataforma_.power.requestForcedShutdown(motivo);
+    if (!plataforma_.power.requestForcedShutdown(motivo)) AvisarApagadoRechazado(motivo);
+}
+
+// A user who left the machine to switch itself off must not find it on and
+// the program hidden: the window comes back, still armed (its stop button
+// clears the schedule), with the system's reason.
+void frmPrincipal::AvisarApagadoRechazado(const std::string& motivo) {
+    restaurarVentana();
+    constexpr int kClaveApagadoRechazado = 209;
+    const RegistroTexto* texto = lenguaje_.buscar(kClaveApagadoRechazado);
+    const TablaLenguaje integrado = texto ? TablaLenguaje{} : lenguajeIntegrado();
+    if (!texto) texto = integrado.buscar(kClaveApagadoRechazado);
+    std::string aviso = texto ? texto->Texto : std::string();
+    if (!motivo.empty()) aviso += "\n\n" + motivo;
+    plataforma_.messages.show(aviso, tituloEstandar(), MessageIcon::Warning);
 }
 
 void frmPrincipal::HabilitarPrivilegioApagado() { plataforma_.power.enableShutdownRight(); }

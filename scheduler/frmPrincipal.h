@@ -42,6 +42,7 @@ public:
     void Timer2_Timer();
     void cmdSalir_Click();
     void EjecutarApagado();
+    void AvisarApagadoRechazado(const std::string& motivo);
     void HabilitarPrivilegioApagado();
     WriteResult EscribirLog();
     WriteResult GuardarCaptura();

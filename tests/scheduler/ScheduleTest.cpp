@@ -40,12 +40,14 @@ TEST_F(Schedule, PresetsShowTheShutdownTimeAndStoreTheDuration) {
     EXPECT_EQ(w.lblAviso.caption(), lenguaje_.L(16));
 }
 
-// A refused shutdown leaves the program stopped with the stop caption.
+// A refused shutdown brings the window back from the tray, says why, and
+// leaves the program stopped with the stop caption.
 TEST_F(Schedule, FiveSecondsCountsDownInTheTitleAndShutsDownOnTheSixthTick) {
     fake.power.refuse = true;
     frmPrincipal& w = start(2, 1);
     choose(10);
     w.cmdAceptar.click();
+    ASSERT_TRUE(fake.tray.shown);
     EXPECT_FALSE(w.cmdAceptar.enabled());
     EXPECT_EQ(w.lblAviso.caption(), lenguaje_.L(15));
     EXPECT_EQ(w.caption(), "Durmivela 3.0.16");  // type 2 leaves the title to the tick
@@ -58,6 +60,11 @@ TEST_F(Schedule, FiveSecondsCountsDownInTheTitleAndShutsDownOnTheSixthTick) {
     EXPECT_EQ(w.caption(), "0:00:01 para el apagado");
     EXPECT_EQ(fake.power.calls, (std::vector<std::string>{"enable", "shutdown"}));
     EXPECT_FALSE(w.Timer2.enabled());
+    EXPECT_TRUE(w.visible());
+    EXPECT_EQ(w.windowState(), WindowState::Normal);
+    EXPECT_FALSE(fake.tray.shown);
+    EXPECT_EQ(fake.messages.shown,
+              (std::vector<std::string>{"El sistema se negó a apagar el equipo.\n\nOperation not permitted"}));
     for (int i = 0; i < 3; ++i) tick();
     EXPECT_EQ(fake.power.shutdowns(), 1);  // one request per schedule
     EXPECT_EQ(w.cmdSalir.caption(), "Parar");

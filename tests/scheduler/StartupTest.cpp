@@ -86,7 +86,7 @@ TEST_F(Startup, AnUnusableLanguageKeepsTheTextsInForceAndIsReported) {
     configuracion.Lenguaje = "Roto";
     w.AplicarConfiguracion();
     EXPECT_EQ(w.cmdSalir.caption(), "Salir");
-    EXPECT_EQ(lenguaje_.UltimoTexto, 51);
+    EXPECT_EQ(lenguaje_.UltimoTexto, 52);
     EXPECT_EQ(fake.messages.shown.size(), 2u);
 }
 
