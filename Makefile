@@ -1,19 +1,29 @@
 # The two set-up commands: `make run` and `make test` (see README.md).
-.PHONY: run test build build-asan-qt build-fuzz deps-run deps-test clean
+.PHONY: run test build build-win32 build-asan-qt build-fuzz deps-run deps-test clean
 
 run: deps-run build
 	cd build/linux && ./durmivela
 
-# The program as shipped, the same under AddressSanitizer and UBSan, then a few
-# seconds of each fuzzer.
-test: deps-test build build-asan-qt build-fuzz
+# The program as shipped, the Windows program and its tests under Wine, the
+# same Linux program under AddressSanitizer and UBSan, then a few seconds of
+# each fuzzer.
+test: deps-test build build-win32 build-asan-qt build-fuzz
 	ctest --preset linux
+	ctest --preset win32
 	ctest --preset asan-qt
 	ctest --preset fuzz
 
+# The Linux program in build/linux, and the Windows one (Durmivela.exe with
+# Leng/ and Durmivela.chm, and the portable zip) in build/win32.
 build:
 	cmake --preset linux
 	cmake --build --preset linux
+	cmake --preset win32
+	cmake --build --preset win32 --target durmivela_exe durmivela_win32_zip
+
+build-win32:
+	cmake --preset win32
+	cmake --build --preset win32
 
 build-asan-qt:
 	cmake --preset asan-qt

@@ -1,0 +1,50 @@
+# shellcheck shell=bash
+# Sourced after session.sh by the Windows end-to-end test and benchmark:
+# finding and clicking Durmivela.exe's controls under Wine, whose windows have
+# no window manager, so Wine draws their frames itself.
+
+# Wine draws the frame itself: the client area ($2 x $3 pixels) sits at the
+# bottom centre of the window $1. Sets cx, cy, its top-left corner in the window.
+client_origin() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  cx=$(( (WIDTH - $2) / 2 ))
+  cy=$(( HEIGHT - $3 - cx ))
+}
+click_at() { xdotool mousemove --window "$1" $((cx + $2)) $((cy + $3)) click "${4:-1}"; }
+# Opens the drop-down list of the combo box at $2 $3 in window $1 and clicks
+# its first or last entry ($4: first|last), as a mouse user would.
+pick_from_list() {
+  before=$(xdotool search --onlyvisible --name '' 2>/dev/null | sort)
+  click_at "$1" "$2" "$3"
+  sleep 0.5
+  list=$(xdotool search --onlyvisible --name '' 2>/dev/null | sort | comm -13 <(echo "$before") - | head -n 1)
+  [ -n "$list" ] || e2e_fail "the list of the box at $2,$3 did not drop down"
+  eval "$(xdotool getwindowgeometry --shell "$list")"
+  if [ "$4" = first ]; then y=6; else y=$((HEIGHT - 6)); fi
+  xdotool mousemove --window "$list" 10 "$y" click 1
+  sleep 0.3
+}
+
+# Picks the first ("5 Min") or last ("5 Seg") preset, presses ACCEPT, and
+# prints the moment of the press.
+arm() {
+  client_origin "$win" 312 263
+  pick_from_list "$win" 204 82 "$1" >/dev/null
+  e2e_now
+  click_at "$win" 68 237
+}
+hidden() { ! xdotool search --onlyvisible --name '^(Durmivela|[0-9]+:[0-9]+:[0-9]+ (to shutdown|para el apagado))' >/dev/null 2>&1; }
+# The docked icon: a small viewable window of Wine's desktop process, which
+# docks the icons of every program of the prefix.
+tray_icon() {
+  for _ in $(seq 60); do
+    for w in $(xdotool search --class '^explorer\.exe$' 2>/dev/null); do
+      info=$(xwininfo -id "$w" 2>/dev/null)
+      echo "$info" | grep -q 'Map State: IsViewable' && echo "$info" | grep -q 'Width: [0-9]\{1,2\}$' &&
+        { echo "$w"; return 0; }
+    done
+    sleep 0.1
+  done
+  return 1
+}
+

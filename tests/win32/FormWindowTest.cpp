@@ -1,0 +1,287 @@
+#include "about/frmAbout.h"
+#include "platform/win32/Win32FormHost.h"
+#include "platform/win32/Win32FormWindow.h"
+#include "platform/win32/Win32MessageBoxes.h"
+#include "platform/win32/WinText.h"
+#include "settings/frmConfiguracion.h"
+#include "tests/scheduler/ScheduleFixture.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace durmivela::win32 {
+namespace {
+
+std::string textOf(HWND hwnd) {
+    wchar_t text[256] = {};
+    GetWindowTextW(hwnd, text, 256);
+    return utf8(text);
+}
+
+std::vector<std::string> barCaptions(HWND hwnd) {
+    std::vector<std::string> captions;
+    HMENU bar = GetMenu(hwnd);
+    for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+        wchar_t text[64] = {};
+        GetMenuStringW(bar, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+        captions.push_back(utf8(text));
+    }
+    return captions;
+}
+
+LRESULT command(HWND control, WORD code) {
+    return SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
+                        reinterpret_cast<LPARAM>(control));
+}
+
+class Win32MainWindow : public testing::MainWindowTest {};
+
+// The real main window after start-up, in the delay layout, on fake services.
+TEST_F(Win32MainWindow, MirrorsTheModelAndHandsTheUsersChoiceBack) {
+    frmPrincipal& form = start(2, 4);
+    Win32FormWindow window(form, fake.clock);
+    ASSERT_NE(window.hwnd(), nullptr);
+    ASSERT_EQ(window.dpi(), 96);
+
+    // 4680 x 3945 twips at 96 dpi; the tray's pop-up stays out of the bar.
+    RECT client{};
+    GetClientRect(window.hwnd(), &client);
+    EXPECT_EQ(client.right, 312);
+    EXPECT_EQ(client.bottom, 263);
+    EXPECT_EQ(barCaptions(window.hwnd()), (std::vector<std::string>{"&Archivo", "A&yuda", "&Donativos"}));
+    EXPECT_EQ(textOf(window.hwnd()), form.caption());
+    EXPECT_EQ(textOf(window.windowOf(form.lblHoraActual)), "21:15:03");
+    EXPECT_FALSE(IsWindowVisible(window.windowOf(form.txtHora)));
+
+    HWND combo = window.windowOf(form.cmbApagar);
+    HWND aceptar = window.windowOf(form.cmdAceptar);
+    // The user picks a preset: the model's choice, then its Click.
+    ASSERT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 11);
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), CB_ERR);
+    fake.clock.now = {9, 5, 3};
+    SendMessageW(combo, CB_SETCURSEL, 0, 0);
+    command(combo, CBN_SELCHANGE);
+    EXPECT_EQ(form.cmbApagar.listIndex(), 0);
+    EXPECT_EQ(textOf(window.windowOf(form.lblHoraApa)), "09:10:03");
+    form.cmbApagar.setListIndex(3);
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 3);
+
+    // Menus: opening one is its Click, a command runs its item, the model greys and ungreys.
+    HMENU archivo = GetSubMenu(GetMenu(window.hwnd()), 0);
+    EXPECT_TRUE(GetMenuState(archivo, 1, MF_BYPOSITION) & MF_GRAYED);
+    form.mnuLog.setEnabled(true);
+    EXPECT_FALSE(GetMenuState(GetSubMenu(GetMenu(window.hwnd()), 0), 1, MF_BYPOSITION) & MF_GRAYED);
+    int opened = 0;
+    form.mnuAyuda.onClick = [&opened] { ++opened; };
+    SendMessageW(window.hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(GetMenu(window.hwnd()), 1)),
+                 MAKELPARAM(1, FALSE));
+    EXPECT_EQ(opened, 1);
+    SendMessageW(window.hwnd(), WM_COMMAND, GetMenuItemID(GetMenu(window.hwnd()), 2), 0);
+    EXPECT_EQ(fake.desktop.opened.size(), 1u);
+
+    // Armed, the window goes to the notification area.
+    SendMessageW(aceptar, BM_CLICK, 0, 0);
+    EXPECT_TRUE(form.armado());
+    EXPECT_FALSE(IsWindowEnabled(aceptar));
+    EXPECT_FALSE(IsWindowVisible(window.hwnd()));
+    EXPECT_TRUE(fake.tray.shown);
+}
+
+TEST_F(Win32MainWindow, DialogsTabInDesignOrderAndEscapePressesTheCancelButton) {
+    start(2, 4);
+    frmConfiguracion settings(fake.plataforma, configuracion, lenguaje_);
+    settings.Form_Load();
+    settings.show();
+    Win32FormWindow window(settings, fake.clock);
+    // Tab goes in and out of the frames by the design's order.
+    std::vector<HWND> order{GetFocus()};
+    for (int i = 0; i < 8; ++i) {
+        MSG tab{order.back(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        EXPECT_TRUE(translateFormMessage(tab));
+        order.push_back(GetFocus());
+    }
+    const Control* expected[] = {&settings.chkLog, &settings.cmdAceptar, &settings.cmdAplicar,
+                                 &settings.cmdCancelar, &settings.opbEstablecerDirecto,
+                                 &settings.opbEstablecerCalculos, &settings.cmbLenguaje,
+                                 &settings.chkCaptura, &settings.chkLog};
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(order[i], window.windowOf(*expected[i])) << i;
+
+    frmAbout about(fake.plataforma, lenguaje_);
+    about.Form_Load();
+    about.show();
+    Win32FormWindow aboutWindow(about, fake.clock);
+    MSG escape{aboutWindow.windowOf(about.cmdSysInfo), WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+    EXPECT_TRUE(translateFormMessage(escape));
+    EXPECT_TRUE(about.closed());
+    EXPECT_EQ(aboutWindow.hwnd(), nullptr);
+}
+
+// A form with a control of each kind the user acts on.
+class SmallForm : public Form {
+public:
+    SmallForm() : Form("frmSmall", Twips{0, 0, 3000, 1500}) {
+        onUnload = [this] { ++unloads; };
+        onResize = [this] { ++resizes; };
+        chk.onClick = [this] { ++clicks; };
+        opt2.onClick = [this] { ++clicks; };
+    }
+    Frame& fme = add<Frame>("fme", nullptr, Twips{60, 60, 2880, 900});
+    TextBox& txt = add<TextBox>("txt", &fme, Twips{120, 240, 1200, 285});
+    OptionButton& opt1 = add<OptionButton>("opt1", &fme, Twips{1440, 240, 1200, 255});
+    OptionButton& opt2 = add<OptionButton>("opt2", &fme, Twips{1440, 540, 1200, 255});
+    Label& lbl = add<Label>("lbl", nullptr, Twips{120, 1020, 1500, 255});
+    CheckBox& chk = add<CheckBox>("chk", nullptr, Twips{1680, 1020, 1200, 255});
+    Timer& tmr = add<Timer>("tmr", 20, false);
+    int unloads = 0, resizes = 0, clicks = 0;
+};
+
+TEST(Win32FormWindow, UserActionsReachTheModelAndModelChangesShowWithoutEcho) {
+    testing::FakeClock clock;
+    SmallForm form;
+    form.txt.setText("13");
+    form.lbl.setCaption("&Hora && minuto");
+    form.show();
+    Win32FormWindow window(form, clock);
+    EXPECT_EQ(textOf(window.windowOf(form.lbl)), "&Hora && minuto");  // Windows draws the mnemonic
+
+    // Typing in the middle: an echo of the model's change would move the caret.
+    HWND edit = window.windowOf(form.txt);
+    SendMessageW(edit, EM_SETSEL, 1, 1);
+    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"2"));
+    EXPECT_EQ(form.txt.text(), "123");
+    DWORD caret = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
+    EXPECT_EQ(caret, 2u);
+    form.txt.setText("7");
+    EXPECT_EQ(textOf(edit), "7");
+
+    // The model decides the options and the check box, a click included.
+    SendMessageW(window.windowOf(form.opt2), BM_CLICK, 0, 0);
+    EXPECT_EQ(form.opt2.value(), 1);
+    EXPECT_EQ(SendMessageW(window.windowOf(form.opt2), BM_GETCHECK, 0, 0), BST_CHECKED);
+    SendMessageW(window.windowOf(form.opt2), BM_CLICK, 0, 0);  // the chosen one: nothing happens
+    form.opt1.choose();
+    EXPECT_EQ(SendMessageW(window.windowOf(form.opt2), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    form.chk.setValue(2);
+    EXPECT_EQ(SendMessageW(window.windowOf(form.chk), BM_GETCHECK, 0, 0), BST_INDETERMINATE);
+    SendMessageW(window.windowOf(form.chk), BM_CLICK, 0, 0);
+    EXPECT_EQ(form.chk.value(), 1);
+    EXPECT_EQ(SendMessageW(window.windowOf(form.chk), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(form.clicks, 2);
+}
+
+TEST(Win32FormWindow, WindowStateAndClosingGoBothWays) {
+    testing::FakeClock clock;
+    SmallForm form;
+    form.show();
+    Win32FormWindow window(form, clock);
+    int closed = 0;
+    window.onClosed = [&closed] { ++closed; };
+    ShowWindow(window.hwnd(), SW_MINIMIZE);
+    EXPECT_EQ(form.windowState(), WindowState::Minimized);
+    EXPECT_EQ(form.resizes, 1);
+    form.setWindowState(WindowState::Normal);
+    EXPECT_FALSE(IsIconic(window.hwnd()));
+    EXPECT_EQ(form.resizes, 2);
+
+    // The close box unloads the form, then the window goes.
+    HWND hwnd = window.hwnd();
+    SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(form.closed());
+    EXPECT_EQ(form.unloads, 1);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(closed, 1);
+    EXPECT_EQ(form.view(), nullptr);
+}
+
+// Real time: the dialog's own loop must run the owner's thread timer.
+class SteadyClock : public testing::FakeClock {
+public:
+    std::int64_t monotonicMs() const override { return static_cast<std::int64_t>(GetTickCount64()); }
+};
+
+TEST(Win32FormHost, ModalDialogDisablesItsOwnerWhoseTimerKeepsTicking) {
+    SteadyClock clock;
+    SmallForm owner, dialog, quitting;
+    owner.show();
+    Win32FormWindow ownerWindow(owner, clock);
+    int ticks = 0;
+    bool ownerDisabled = false;
+    owner.tmr.onTimer = [&] {
+        ownerDisabled = !IsWindowEnabled(ownerWindow.hwnd());
+        if (++ticks == 3) dialog.close();
+    };
+    owner.tmr.setEnabled(true);
+    Win32FormHost host(clock);
+    host.showModal(dialog);
+    EXPECT_EQ(ticks, 3);
+    EXPECT_TRUE(ownerDisabled);
+    EXPECT_TRUE(IsWindowEnabled(ownerWindow.hwnd()));
+    EXPECT_EQ(dialog.unloads, 1);
+
+    // The program quitting under a dialog still unloads it; the outer loop hears the quit.
+    owner.tmr.onTimer = [] { PostQuitMessage(3); };
+    host.showModal(quitting);
+    owner.tmr.setEnabled(false);
+    EXPECT_EQ(quitting.unloads, 1);
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 3u);
+}
+
+// The box's own loop runs the timers; the title comes through as UTF-16.
+TEST(Win32MessageBoxes, TicksGoOnUnderAMessageBox) {
+    SteadyClock clock;
+    SmallForm owner;
+    owner.show();
+    Win32FormWindow window(owner, clock);
+    int ticks = 0;
+    owner.tmr.onTimer = [&ticks] {
+        HWND box = FindWindowW(L"#32770", L"T\u00edtulo");
+        if (++ticks >= 3 && box) PostMessageW(box, WM_COMMAND, IDOK, 0);
+        else if (ticks > 200) PostQuitMessage(0);  // not found: the box ends anyway
+    };
+    owner.tmr.setEnabled(true);
+    Win32MessageBoxes().show("Texto", "T\xC3\xADtulo", MessageIcon::Warning);
+    owner.tmr.setEnabled(false);
+    EXPECT_GE(ticks, 3);
+    EXPECT_LT(ticks, 200);
+}
+
+// Ticks stay on the anchors of the moment the timer started, early wake-ups are waited out,
+// and the next tick is armed before the handler runs.
+TEST(Win32Ticker, TicksStayAnchored) {
+    testing::FakeClock clock;
+    SmallForm form;
+    Win32Ticker ticker(form.tmr, clock);
+    form.tmr.setInterval(1000);
+    form.tmr.setEnabled(true);
+    ticker.enabledChanged();
+    EXPECT_EQ(ticker.armedWaitMs(), 1000);
+    int ticks = 0, armedInHandler = -1;
+    form.tmr.onTimer = [&] {
+        ++ticks;
+        armedInHandler = ticker.armedWaitMs();
+    };
+    const struct {
+        std::int64_t now;
+        int ticks, wait;
+    } steps[] = {{990, 0, 10}, {1003, 1, 997}, {2500, 2, 500}, {3000, 3, 1000}, {6200, 4, 800}};
+    for (const auto& step : steps) {
+        clock.monotonic = step.now;
+        ticker.expired();
+        EXPECT_EQ(ticks, step.ticks) << step.now;
+        EXPECT_EQ(ticker.armedWaitMs(), step.wait) << step.now;
+    }
+    EXPECT_EQ(armedInHandler, 800);
+    form.tmr.setEnabled(false);
+    ticker.enabledChanged();
+    EXPECT_EQ(ticker.armedWaitMs(), -1);
+}
+
+}  // namespace
+}  // namespace durmivela::win32
