@@ -92,8 +92,9 @@ public:
     virtual ~NotificationArea() = default;
     // False when no notification area is there to hold an icon.
     virtual bool available() const = 0;
-    // Shows the window's icon with the tooltip, or updates the shown one.
-    virtual void add(const std::string& tooltip) = 0;
+    // Shows the window's icon with the tooltip, or updates the shown one;
+    // false when the system refused to show it.
+    virtual bool add(const std::string& tooltip) = 0;
     virtual void remove() = 0;
 };
 

@@ -330,14 +330,14 @@ void frmPrincipal::Form_Resize() {
 
 void frmPrincipal::Form_Unload() { iconoBandeja_.quitar(); }
 
-// Without a notification area the window stays minimised on the taskbar, so
-// the user can always reach it and stop the schedule.
+// Without a notification area, or when it refuses the icon, the window stays
+// minimised on the taskbar, so the user can always reach it and stop the schedule.
 void frmPrincipal::MostrarIconoBandeja() {
     if (!iconoBandeja_.disponible()) return;
     const Clock& reloj = plataforma_.clock;
-    iconoBandeja_.mostrar(textoIconoBandeja(configuracion_.Tipo, txtHora.text(), txtMinuto.text(), Cronometro,
-                                            reloj.longTimeFormat(reloj.timeOfDay())));
-    hide();
+    if (iconoBandeja_.mostrar(textoIconoBandeja(configuracion_.Tipo, txtHora.text(), txtMinuto.text(), Cronometro,
+                                                reloj.longTimeFormat(reloj.timeOfDay()))))
+        hide();
 }
 
 void frmPrincipal::pctSysTrayIcon_MouseMove(int, int, int x, int) {

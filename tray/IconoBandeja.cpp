@@ -21,9 +21,9 @@ std::string textoIconoBandeja(int tipo, const std::string& hora, const std::stri
     return recortarTexto(texto, kLargoMaximoTooltip);
 }
 
-void IconoBandeja::mostrar(const std::string& tooltip) {
-    area_.add(tooltip);
-    mostrado_ = true;
+bool IconoBandeja::mostrar(const std::string& tooltip) {
+    mostrado_ = area_.add(tooltip);
+    return mostrado_;
 }
 
 void IconoBandeja::quitar() {

@@ -26,7 +26,8 @@ public:
     explicit IconoBandeja(NotificationArea& area) : area_(area) {}
     bool disponible() const { return area_.available(); }
     bool mostrado() const { return mostrado_; }
-    void mostrar(const std::string& tooltip);
+    // False when the icon could not be shown: the window must stay reachable.
+    bool mostrar(const std::string& tooltip);
     void quitar();
 
 private:

@@ -111,7 +111,7 @@ QtNotificationArea::~QtNotificationArea() = default;
 
 bool QtNotificationArea::available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
-void QtNotificationArea::add(const std::string& tooltip) {
+bool QtNotificationArea::add(const std::string& tooltip) {
     if (!icon_) {
         icon_ = std::make_unique<QSystemTrayIcon>(QApplication::windowIcon());
         // Queued, as Windows posts its tray callbacks: the handler may open a
@@ -127,6 +127,7 @@ void QtNotificationArea::add(const std::string& tooltip) {
     }
     icon_->setToolTip(QString::fromStdString(tooltip));
     icon_->show();
+    return true;  // Qt does not tell whether the host took it
 }
 
 // Hidden, not destroyed: this may run inside the icon's own click.

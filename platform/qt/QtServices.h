@@ -72,7 +72,7 @@ public:
     ~QtNotificationArea() override;
     void setReceiver(PictureBox* receiver) { receiver_ = receiver; }
     bool available() const override;
-    void add(const std::string& tooltip) override;
+    bool add(const std::string& tooltip) override;
     void remove() override;
 
 private:

@@ -64,17 +64,17 @@ bool Win32NotificationArea::available() const {
     return window_ && !refused_ && FindWindowA("Shell_TrayWnd", nullptr) != nullptr;
 }
 
-void Win32NotificationArea::add(const std::string& tooltip) {
+bool Win32NotificationArea::add(const std::string& tooltip) {
     tooltip_ = tooltip;
     // An icon the shell lost (Explorer restarted before its broadcast came) is added again.
-    if (shown_ && notify(NIM_MODIFY)) return;
+    if (shown_ && notify(NIM_MODIFY)) return true;
     shown_ = notify(NIM_ADD);
     refused_ = !shown_;
-    if (refused_) bringWindowBack();
+    return shown_;
 }
 
-// The caller hides its window once the icon is asked for; with no icon to click
-// the window comes back as from a double click, after the caller has hidden it.
+// A new taskbar that refuses the icon of a hidden window would leave the
+// window out of reach: the icon's last act is the double click that restores it.
 void Win32NotificationArea::bringWindowBack() {
     if (window_) PostMessageW(window_, kCallbackMessage, kIconId, kDoubleClick);
 }

@@ -30,9 +30,7 @@ public:
     // The shell's tray window is there, and it has not refused the last icon
     // (so after a refusal the window stays minimised on the taskbar).
     bool available() const override;
-    // When the shell refuses the icon, a double click is posted to the
-    // receiver, so the window just hidden for it comes back.
-    void add(const std::string& tooltip) override;
+    bool add(const std::string& tooltip) override;
     void remove() override;
     // Whether the icon is in the notification area now.
     bool shown() const { return shown_; }

@@ -76,14 +76,15 @@ public:
 
 class FakeNotificationArea : public NotificationArea {
 public:
-    bool present = true, shown = false;
+    bool present = true, shown = false, refuse = false;
     std::string tooltip;
     int adds = 0;
     bool available() const override { return present; }
-    void add(const std::string& text) override {
-        shown = true;
+    bool add(const std::string& text) override {
+        shown = !refuse;
         tooltip = text;
         ++adds;
+        return shown;
     }
     void remove() override { shown = false; }
 };

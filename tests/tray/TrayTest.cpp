@@ -74,15 +74,20 @@ TEST_F(Tray, EveryWayOutRemovesTheIcon) {
     EXPECT_EQ(fake.power.shutdowns(), 0);
 }
 
+// No notification area, or one that refuses the icon: the window stays
+// minimised on the taskbar, where the user can reach it.
 TEST_F(Tray, WithoutANotificationAreaTheWindowStaysMinimisedOnTheTaskbar) {
-    fake.tray.present = false;
-    frmPrincipal& w = start(2, 1);
-    choose(0);
-    w.cmdAceptar.click();
-    EXPECT_EQ(w.windowState(), WindowState::Minimized);
-    EXPECT_TRUE(w.visible());
-    EXPECT_EQ(fake.tray.adds, 0);
-    EXPECT_TRUE(w.Timer2.enabled());
+    for (const bool present : {false, true}) {
+        fake.tray.present = present;
+        fake.tray.refuse = present;
+        frmPrincipal& w = start(2, 1);
+        choose(0);
+        w.cmdAceptar.click();
+        EXPECT_EQ(w.windowState(), WindowState::Minimized) << present;
+        EXPECT_TRUE(w.visible()) << present;
+        EXPECT_EQ(fake.tray.adds, present ? 1 : 0);
+        EXPECT_TRUE(w.Timer2.enabled());
+    }
 }
 
 }  // namespace
