@@ -54,11 +54,13 @@ DWORD status(HINTERNET request) {
     return HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size, nullptr) ? code : 0;
 }
 
-// The Content-Length header as a number; -1 when there is none.
+// The Content-Length header as a number; -1 when there is none, -2 when it
+// is no number.
 std::int64_t announcedLength(HINTERNET request) {
     char text[32];
     DWORD size = sizeof text;
-    if (!HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr)) return -1;
+    if (!HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr))
+        return GetLastError() == ERROR_HTTP_HEADER_NOT_FOUND ? -1 : -2;
     std::int64_t length = -1;
     const auto [end, error] = std::from_chars(text, text + size, length);
     return error == std::errc() && end == text + size && length >= 0 ? length : -2;
@@ -100,7 +102,9 @@ Outcome fetch(const std::string& url, bool wantBody, std::chrono::milliseconds c
     // WinInet hands error pages over as bodies.
     if (code < 200 || code > 299) return outcome;
     // What comes back may be run as the updater: a secure address is never
-    // answered by a plain one.
+    // answered by a plain one. Windows refuses such a redirect by itself
+    // (no INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP); the address reached is
+    // checked too, for WinInets that do not.
     if (startsWithHttps(url) && !startsWithHttps(finalUrl(request.get()))) return outcome;
     const std::int64_t announced = announcedLength(request.get());
     if (announced < -1 || announced > static_cast<std::int64_t>(kCeiling)) return outcome;
