@@ -514,6 +514,9 @@ void QtFormWindow::formChanged(FormProperty property) {
             const bool minimized = form_.windowState() == WindowState::Minimized;
             if (minimized == isMinimized()) break;
             if (!minimized && isVisible()) {
+                // Wayland lets no program un-minimise its own window: a new
+                // surface, shown afresh, is the way back.
+                if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) hide();
                 showNormal();
                 raise();
                 activateWindow();
@@ -537,7 +540,9 @@ void QtFormWindow::showForm() {
     if (!centred_) {
         centred_ = true;
         adjustSize();
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        // Wayland compositors place windows themselves; a client cannot move a toplevel.
+        const bool placedByCompositor = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+        if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && !placedByCompositor) {
             const QRect area = screen->availableGeometry();
             move(area.center() - QPoint(width() / 2, height() / 2));
         }

@@ -1,5 +1,6 @@
 #include "platform/qt/QtServices.h"
 
+#include "platform/qt/PortalScreenshot.h"
 #include "platform/qt/TrayActivation.h"
 #include "platform/qt/XcbScreenGrab.h"
 
@@ -89,21 +90,13 @@ bool QtFileAttributes::hiddenOrSystem(const std::filesystem::path& path) const {
     return !name.empty() && name.front() == '.';
 }
 
+// On Wayland only the portal may show the screen; X11 and Qt's grab stay as
+// the fallbacks, and are the only ways elsewhere.
 bool QtScreen::capturePrimary(Image& image) {
+    if (waylandSession() && portal_.capture(image)) return true;
     if (grabPrimaryScreenXcb(image)) return true;
     QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return false;
-    const QImage shot = screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
-    if (shot.isNull()) return false;
-    image.width = shot.width();
-    image.height = shot.height();
-    const auto width = static_cast<std::size_t>(shot.width());
-    image.pixels.resize(width * static_cast<std::size_t>(shot.height()));
-    // RGB32 scan lines are 0xffRRGGBB words already; the BMP writer ignores the top byte.
-    for (int y = 0; y < shot.height(); ++y)
-        std::memcpy(image.pixels.data() + static_cast<std::size_t>(y) * width, shot.constScanLine(y),
-                    width * sizeof(std::uint32_t));
-    return true;
+    return screen && imageFromQt(screen->grabWindow(0).toImage(), image);
 }
 
 QtNotificationArea::QtNotificationArea() = default;
@@ -113,6 +106,8 @@ bool QtNotificationArea::available() const { return QSystemTrayIcon::isSystemTra
 
 bool QtNotificationArea::add(const std::string& tooltip) {
     if (!icon_) {
+        // Qt picks its D-Bus icon here too, by the same test.
+        hostedOverDBus_ = trayHostedOverDBus();
         icon_ = std::make_unique<QSystemTrayIcon>(QApplication::windowIcon());
         // Queued, as Windows posts its tray callbacks: the handler may open a
         // pop-up whose choice hides the icon, and the X11 icon would then be
@@ -120,7 +115,7 @@ bool QtNotificationArea::add(const std::string& tooltip) {
         QObject::connect(
             icon_.get(), &QSystemTrayIcon::activated, icon_.get(),
             [this](QSystemTrayIcon::ActivationReason reason) {
-                if (const int message = trayMessage(reason); message && receiver_)
+                if (const int message = trayMessage(reason, hostedOverDBus_); message && receiver_)
                     receiver_->mouseMove(0, 0, message, 0);
             },
             Qt::QueuedConnection);

@@ -3,6 +3,7 @@
 
 #include "platform/Controls.h"
 #include "platform/Services.h"
+#include "platform/qt/PortalScreenshot.h"
 
 #include <memory>
 
@@ -58,10 +59,16 @@ public:
     bool hiddenOrSystem(const std::filesystem::path& path) const override;
 };
 
-// The primary screen as the display server gives it (X11; Wayland refuses).
+// The primary screen: through the desktop portal in a Wayland session, else
+// as the X11 display server gives it.
 class QtScreen final : public Screen {
 public:
+    // How long the portal may take before the capture gives up on it.
+    explicit QtScreen(std::chrono::milliseconds portalLimit = std::chrono::seconds(5)) : portal_(portalLimit) {}
     bool capturePrimary(Image& image) override;
+
+private:
+    PortalScreenshot portal_;
 };
 
 // A Qt tray icon showing the application's window icon. Its clicks reach the
@@ -78,6 +85,7 @@ public:
 private:
     std::unique_ptr<QSystemTrayIcon> icon_;
     PictureBox* receiver_ = nullptr;
+    bool hostedOverDBus_ = false;  // a StatusNotifierItem: a click is a Trigger, never a DoubleClick
 };
 
 }  // namespace durmivela::qt

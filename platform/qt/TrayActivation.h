@@ -7,6 +7,12 @@
 namespace durmivela::qt {
 
 // WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONUP, WM_MBUTTONUP; 0 for none.
-int trayMessage(QSystemTrayIcon::ActivationReason reason);
+// A host over D-Bus (StatusNotifierItem) reports its primary activation as a
+// Trigger and never a double click, so there Trigger is the double click.
+int trayMessage(QSystemTrayIcon::ActivationReason reason, bool hostedOverDBus);
+
+// Whether Qt hosts tray icons over D-Bus: a StatusNotifierWatcher on the
+// session bus that has a host registered, the test Qt makes itself.
+bool trayHostedOverDBus();
 
 }  // namespace durmivela::qt

@@ -66,6 +66,7 @@ bool grabPrimaryScreenXcb(Image& image) {
     QScreen* primary = QGuiApplication::primaryScreen();
     if (!x11 || !primary) return false;
     xcb_connection_t* connection = x11->connection();
+    if (!connection) return false;  // offscreen and minimal platforms report no connection
     const xcb_query_extension_reply_t* shm = xcb_get_extension_data(connection, &xcb_shm_id);
     if (!shm || !shm->present) return false;
     const xcb_setup_t* setup = xcb_get_setup(connection);

@@ -1,4 +1,7 @@
 #include "capture/Bitmap.h"
+#include "capture/Captura.h"
+#include "tests/fake/FakePlatform.h"
+#include "tests/util/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +56,27 @@ TEST(Bitmap, RoundTripsHeadersAndPixelsForEveryRowPaddingAndBlanksMissingPixels)
     const std::string blank = bitmapBytes(Image{4, 2, {}});
     EXPECT_EQ(blank.size(), 54u + 12 * 2);
     EXPECT_EQ(pixelAt(blank, 3, 1), 0u);
+}
+
+// A Captura.bmp from an earlier shutdown must never pass for the screen of
+// this one: when the screen cannot be read or the new file cannot be written,
+// the old file goes.
+TEST(Captura, ReplacesTheEarlierCaptureOrRemovesItWhenNoneCanBeSaved) {
+    struct Row { bool screenFails, writeFails, ok; };
+    for (const Row row : {Row{false, false, true}, Row{true, false, false}, Row{false, true, false}}) {
+        testing::TempDir dir;
+        dir.write(kArchivoCaptura, "an earlier shutdown's capture");
+        if (row.writeFails) std::filesystem::create_directory(dir.path() / (std::string(kArchivoCaptura) + ".tmp"));
+        testing::FakeScreen screen;
+        screen.fail = row.screenFails;
+        const WriteResult result = GuardarCaptura(screen, dir.path());
+        EXPECT_EQ(result.ok, row.ok) << row.screenFails << row.writeFails;
+        EXPECT_EQ(result.reason.empty(), row.ok);
+        EXPECT_EQ(std::filesystem::exists(dir.path() / kArchivoCaptura), row.ok);
+        if (row.ok) {
+            EXPECT_EQ(dir.read(kArchivoCaptura), bitmapBytes(Image{5, 3, std::vector<std::uint32_t>(15, 0x808080)}));
+        }
+    }
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 #!/bin/bash
-# End to end on Linux: the real program under Xvfb with a tray host and a mock
-# logind on a private bus. Picks "5 Seg", presses ACEPTAR, and checks that the
-# window goes to the tray, that logind is asked for PowerOff(false) about six
-# seconds later, and that the log record and the screen capture were written.
+# End to end on Linux: the real program under Xvfb with an XEmbed tray host
+# and a mock logind on a private bus. Arms "5 Min", double-clicks the docked
+# icon to bring the window back and stops with Parar. Then picks "5 Seg",
+# presses ACEPTAR, and checks that the window goes to the tray, that logind is
+# asked for PowerOff(false) about six seconds later, that the log record and
+# the screen capture were written, and that a right click on the icon opens
+# the tray menu.
 # Usage: tests/e2e/schedule.sh BUILD_DIR [SCREENSHOT_DIR]
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -14,31 +17,57 @@ mkdir -p "$shots"
 e2e_start_display
 e2e_start_tray
 e2e_start_logind_mock
+# A session bus of this run's own with no StatusNotifierWatcher on it, as on an
+# XEmbed desktop: the user's own bus may have one, and Qt would then use it.
+dbus-daemon --session --nofork --nopidfile --address="unix:path=$e2e_dir/session_bus_socket" \
+  >"$e2e_dir/session-dbus.log" 2>&1 &
+e2e_pids="$e2e_pids $!"
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$e2e_dir/session_bus_socket"
+for _ in $(seq 100); do [ -S "$e2e_dir/session_bus_socket" ] && break; sleep 0.05; done
 folder=$(e2e_program_folder "$build")
 printf '[TIPO]\r\nTipo=2\r\n[LOG]\r\nLog=4\r\n[LENGUAJE]\r\nLenguaje=Espa\361ol\r\n' >"$folder/Durmivela.ini"
+
+# The window leaves the screen and an icon docks in the tray; sets $icon.
+# (Armed, the window's title is the countdown: it is told by its id.)
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+wait_docked() {
+  for _ in $(seq 50); do viewable "$win" || break; sleep 0.05; done
+  viewable "$win" && e2e_fail "the window is still on screen after arming"
+  # The docked icon: a small viewable window of the program's class.
+  icon=""
+  for _ in $(seq 40); do
+    icon=$(xdotool search --class durmivela 2>/dev/null | while read -r w; do
+      info=$(xwininfo -id "$w" 2>/dev/null)
+      echo "$info" | grep -q 'Map State: IsViewable' && echo "$info" | grep -q 'Width: [0-9]\{1,2\}$' && echo "$w"
+    done | head -n 1)
+    [ -n "$icon" ] && break
+    sleep 0.05
+  done
+  [ -n "$icon" ] || e2e_fail "no tray icon appeared"
+}
 
 e2e_start_program "$folder"
 import -window root "$shots/before-arming.png"
 
-armed=$(e2e_arm_preset "$win" End)  # the last entry, "5 Seg"
+# A double click on the docked icon brings the window back; a single click does not.
+e2e_arm_preset "$win" Home >/dev/null  # the first entry, "5 Min"
+wait_docked
+xdotool mousemove --window "$icon" 8 8 click 1
+sleep 0.6
+viewable "$win" && e2e_fail "a single click on the icon restored the window"
+xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 80 1
+for _ in $(seq 100); do viewable "$win" && break; sleep 0.05; done
+viewable "$win" || e2e_fail "a double click on the icon did not restore the window"
+sleep 0.3
+# Still armed: its Parar button (cmdSalir, at its design place) stops the schedule.
+eval "$(xdotool getwindowgeometry --shell "$win")"
+scale=$(awk -v w="$WIDTH" 'BEGIN {printf "%.4f", w / 312}')
+xdotool mousemove --window "$win" $(awk -v h="$HEIGHT" -v s="$scale" 'BEGIN {printf "%d %d", 244 * s, h - 263 * s + 237 * s}') click 1
+for _ in $(seq 40); do [ "$(xdotool getwindowname "$win")" = "Durmivela 3.0.16" ] && break; sleep 0.05; done
+[ "$(xdotool getwindowname "$win")" = "Durmivela 3.0.16" ] || e2e_fail "Parar did not stop the schedule"
 
-# The window leaves the screen and an icon docks in the tray.
-for _ in $(seq 50); do
-  xdotool search --onlyvisible --name '^Durmivela' >/dev/null 2>&1 || break
-  sleep 0.05
-done
-xdotool search --onlyvisible --name '^Durmivela' >/dev/null 2>&1 && e2e_fail "the window is still on screen after arming"
-# The docked icon: a small viewable window of the program's class.
-icon=""
-for _ in $(seq 40); do
-  icon=$(xdotool search --class durmivela 2>/dev/null | while read -r w; do
-    info=$(xwininfo -id "$w" 2>/dev/null)
-    echo "$info" | grep -q 'Map State: IsViewable' && echo "$info" | grep -q 'Width: [0-9]\{1,2\}$' && echo "$w"
-  done | head -n 1)
-  [ -n "$icon" ] && break
-  sleep 0.05
-done
-[ -n "$icon" ] || e2e_fail "no tray icon appeared"
+armed=$(e2e_arm_preset "$win" End)  # the last entry, "5 Seg"
+wait_docked
 
 # logind is asked for PowerOff(false) about six seconds after arming.
 for _ in $(seq 150); do grep -q " PowerOff" "$e2e_logind_log" 2>/dev/null && break; sleep 0.1; done
@@ -76,11 +105,23 @@ print(b[:2].decode(), w, h, bpp, "panel" if any(row[-3 * 100:]) else "black")' "
 kill -0 "$program" 2>/dev/null ||
   e2e_fail "the program died (a mocked shutdown leaves it running): $(cat "$e2e_dir/program.log")"
 
-# The tray menu, for a look by eye: right-click the docked icon. Its last
-# entry, Salir, then ends the program the ordinary way, so that a build with
-# sanitizers checks for leaks at exit.
+# A right click on the docked icon opens the tray menu (a new window of the
+# program; a screenshot for a look by eye). Its last entry, Salir, then ends
+# the program the ordinary way, so that a build with sanitizers checks for
+# leaks at exit.
 xdotool mousemove --window "$icon" 8 8 click 3
-sleep 0.6
+menu=""
+for _ in $(seq 60); do
+  for id in $(xdotool search --onlyvisible --class durmivela 2>/dev/null); do
+    [ "$id" != "$icon" ] && [ "$id" != "$win" ] && menu=$id
+  done
+  [ -n "$menu" ] && break
+  sleep 0.05
+done
+[ -n "$menu" ] || e2e_fail "a right click on the icon did not open the tray menu"
+eval "$(xdotool getwindowgeometry --shell "$menu")"
+[ "$HEIGHT" -gt 60 ] || e2e_fail "the tray menu is ${WIDTH}x$HEIGHT: too small for its entries"
+sleep 0.3
 import -window root "$shots/tray-menu.png"
 xdotool key Up Return
 for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done

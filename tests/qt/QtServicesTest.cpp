@@ -9,19 +9,27 @@
 
 #include <gtest/gtest.h>
 
-#include <utility>
-
 namespace durmivela::qt {
 namespace {
 
 using testing::FakeClock;
 
+// An XEmbed dock reports the double click; a StatusNotifierItem host only its
+// primary activation (Trigger), which must then restore the window as well.
 TEST(QtServices, TrayActivationsBecomeTheCodesOfWindowsTrayCallback) {
-    const std::pair<QSystemTrayIcon::ActivationReason, int> rows[] = {
-        {QSystemTrayIcon::DoubleClick, 515}, {QSystemTrayIcon::Context, 517}, {QSystemTrayIcon::Trigger, 514},
-        {QSystemTrayIcon::MiddleClick, 520}, {QSystemTrayIcon::Unknown, 0},
+    struct Row {
+        QSystemTrayIcon::ActivationReason reason;
+        int xembed, dbus;
     };
-    for (const auto& [reason, code] : rows) EXPECT_EQ(trayMessage(reason), code) << reason;
+    const Row rows[] = {
+        {QSystemTrayIcon::DoubleClick, 515, 515}, {QSystemTrayIcon::Context, 517, 517},
+        {QSystemTrayIcon::Trigger, 514, 515},     {QSystemTrayIcon::MiddleClick, 520, 520},
+        {QSystemTrayIcon::Unknown, 0, 0},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(trayMessage(row.reason, false), row.xembed) << row.reason;
+        EXPECT_EQ(trayMessage(row.reason, true), row.dbus) << row.reason;
+    }
 }
 
 TEST(QtServices, TheLongTimeFormatIsHourMinutesSeconds) {
