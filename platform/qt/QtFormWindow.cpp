@@ -512,11 +512,13 @@ void QtFormWindow::formChanged(FormProperty property) {
             break;
         case FormProperty::WindowState: {
             const bool minimized = form_.windowState() == WindowState::Minimized;
-            if (minimized == isMinimized()) break;
+            // Wayland tells no program whether its window is minimised, nor
+            // lets it un-minimise one: the model's state is the truth, and a
+            // new surface, shown afresh, is the way back.
+            const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+            if (minimized == isMinimized() && !(wayland && !minimized)) break;
             if (!minimized && isVisible()) {
-                // Wayland lets no program un-minimise its own window: a new
-                // surface, shown afresh, is the way back.
-                if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) hide();
+                if (wayland) hide();
                 showNormal();
                 raise();
                 activateWindow();
