@@ -1,5 +1,5 @@
 # The two set-up commands: `make run` and `make test` (see README.md).
-.PHONY: run test build build-win32 build-asan-qt build-fuzz deps-run deps-test clean
+.PHONY: run test build build-win32 build-asan-qt build-fuzz package deps-run deps-test clean
 
 run: deps-run build
 	cd build/linux && ./durmivela
@@ -20,6 +20,10 @@ build:
 	cmake --build --preset linux
 	cmake --preset win32
 	cmake --build --preset win32 --target durmivela_exe durmivela_win32_zip
+
+# The Debian package build/linux/durmivela_3.0.16_amd64.deb (see README).
+package: deps-run build
+	cmake --build --preset linux --target package
 
 build-win32:
 	cmake --preset win32

@@ -6,8 +6,8 @@
 
 namespace durmivela {
 
-void AbrirArchivoDelPrograma(Plataforma& plataforma, const char* nombre) {
-    plataforma.shell.open(utf8FromPath(plataforma.program.folder() / nombre));
+void AbrirArchivo(Plataforma& plataforma, const std::filesystem::path& archivo) {
+    plataforma.shell.open(utf8FromPath(archivo));
 }
 
 void AbrirWebDelAutor(Plataforma& plataforma) { plataforma.shell.open(kUrlWeb); }

@@ -9,9 +9,8 @@ namespace durmivela {
 
 inline constexpr const char* kArchivoAyuda = "Durmivela.chm";
 
-// Asks the desktop to open a file of the program folder; the path is built
-// at each call, and a missing file is the desktop's to report.
-void AbrirArchivoDelPrograma(Plataforma& plataforma, const char* nombre);
+// Asks the desktop to open a file; a missing file is the desktop's to report.
+void AbrirArchivo(Plataforma& plataforma, const std::filesystem::path& archivo);
 
 void AbrirWebDelAutor(Plataforma& plataforma);
 

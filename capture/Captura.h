@@ -1,4 +1,4 @@
-// The capture of the whole primary screen saved beside the program.
+// The capture of the whole primary screen saved in the user's folder.
 #pragma once
 
 #include "platform/DurableFile.h"

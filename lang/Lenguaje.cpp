@@ -151,13 +151,25 @@ bool nombreLenguajeValido(std::string_view nombre) {
 }
 
 std::filesystem::path rutaLenguaje(const std::filesystem::path& carpeta, const std::string& nombre) {
-    return carpeta / "Leng" / pathFromUtf8(nombre + ".lng");
+    return carpeta / pathFromUtf8(nombre + ".lng");
 }
 
-ResultadoCarga CargarLenguaje(TablaLenguaje& tabla, const std::filesystem::path& carpeta,
+std::filesystem::path carpetaLenguaje(const std::vector<std::filesystem::path>& carpetas, const std::string& nombre) {
+    if (carpetas.empty()) return {};
+    // A refused name must not reach the file system, not even to be looked for.
+    if (nombreLenguajeValido(nombre))
+        for (const std::filesystem::path& carpeta : carpetas) {
+            std::error_code error;
+            if (std::filesystem::is_regular_file(rutaLenguaje(carpeta, nombre), error)) return carpeta;
+        }
+    return carpetas.front();
+}
+
+ResultadoCarga CargarLenguaje(TablaLenguaje& tabla, const std::vector<std::filesystem::path>& carpetas,
                               const std::string& nombre) {
     std::string bytes;
-    if (!nombreLenguajeValido(nombre) || !readWholeFile(rutaLenguaje(carpeta, nombre), bytes))
+    if (!nombreLenguajeValido(nombre) ||
+        !readWholeFile(rutaLenguaje(carpetaLenguaje(carpetas, nombre), nombre), bytes))
         return ResultadoCarga::NoLeido;
     return cargarTextos(tabla, bytes);
 }

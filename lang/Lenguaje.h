@@ -51,9 +51,9 @@ std::vector<RegistroTexto> leerRegistros(std::string_view bytes);
 // cannot make a usable table leave the table as it was.
 ResultadoCarga cargarTextos(TablaLenguaje& tabla, std::string_view bytes);
 
-// Reads carpeta/Leng/<nombre>.lng into the table. A file that cannot be used
-// leaves the table as it was.
-ResultadoCarga CargarLenguaje(TablaLenguaje& tabla, const std::filesystem::path& carpeta,
+// Reads <nombre>.lng from the first of the language folders that holds it
+// into the table. A file that cannot be used leaves the table as it was.
+ResultadoCarga CargarLenguaje(TablaLenguaje& tabla, const std::vector<std::filesystem::path>& carpetas,
                               const std::string& nombre);
 
 // True for a name that can be a language file's base name: not empty, no
@@ -61,6 +61,11 @@ ResultadoCarga CargarLenguaje(TablaLenguaje& tabla, const std::filesystem::path&
 // on Windows also no drive or stream separator and no device name.
 bool nombreLenguajeValido(std::string_view nombre);
 
+// The first of the language folders that holds <nombre>.lng; the first
+// folder when none does.
+std::filesystem::path carpetaLenguaje(const std::vector<std::filesystem::path>& carpetas, const std::string& nombre);
+
+// <nombre>.lng in a language folder.
 std::filesystem::path rutaLenguaje(const std::filesystem::path& carpeta, const std::string& nombre);
 
 // Gives every keyed control of the window its text from the table.

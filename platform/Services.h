@@ -33,6 +33,17 @@ public:
     virtual ~ProgramInfo() = default;
     // The folder of the running executable.
     virtual std::filesystem::path folder() const = 0;
+    // Where the user's files live: the settings, the log, the capture and the updater.
+    virtual std::filesystem::path userFolder() const = 0;
+    // Where the files shipped with the program live: the help file and the languages.
+    virtual std::filesystem::path dataFolder() const = 0;
+    // The folders of the language files, the user's first so that a user's
+    // copy wins over the shipped one.
+    std::vector<std::filesystem::path> languageFolders() const {
+        std::vector<std::filesystem::path> carpetas{userFolder() / "Leng"};
+        if (dataFolder() != userFolder()) carpetas.push_back(dataFolder() / "Leng");
+        return carpetas;
+    }
     // The executable's name without its extension.
     virtual std::string executableName() const = 0;
     // The executable's file name as the system shows it ("Durmivela.exe", "durmivela").

@@ -1,7 +1,9 @@
 #!/bin/sh
 # Draws the program icon: a power symbol on a night-blue tile with a crescent
 # moon. Drawn large and reduced, so the same strokes stay readable at 16 px.
-# Writes durmivela.png (32x32), durmivela-16.png and durmivela.ico (16 + 32).
+# Writes durmivela.png (32x32), durmivela-16.png and durmivela.ico (16 + 32)
+# for the program itself, and durmivela-48.png and durmivela-256.png for the
+# desktop's icon theme (the 32 and 16 px files serve it too).
 set -eu
 cd "$(dirname "$0")"
 work=$(mktemp -d)
@@ -26,10 +28,12 @@ convert -size 256x256 xc:none -fill none -stroke '#f2f5ff' -strokewidth 30 \
 convert "$work/tile.png" "$work/moon.png" -composite "$work/power.png" -composite "$work/big.png"
 
 # No time stamps in the files, so a rerun gives the same bytes.
-for size in 32 16; do
+for size in 256 48 32 16; do
   convert "$work/big.png" -filter Lanczos -resize ${size}x${size} -depth 8 -strip \
     -define png:exclude-chunks=date,time "$work/icon-$size.png"
 done
 cp "$work/icon-32.png" durmivela.png
 cp "$work/icon-16.png" durmivela-16.png
+cp "$work/icon-48.png" durmivela-48.png
+cp "$work/icon-256.png" durmivela-256.png
 convert "$work/icon-16.png" "$work/icon-32.png" durmivela.ico

@@ -1,4 +1,4 @@
-// The record of a shutdown left in the log file beside the program.
+// The record of a shutdown left in the log file in the user's folder.
 #pragma once
 
 #include "lang/Lenguaje.h"

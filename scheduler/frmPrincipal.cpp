@@ -114,8 +114,8 @@ void frmPrincipal::disenar() {
     for (const auto& [control, indice] : orden) control->tabIndex = indice;
 }
 
-std::filesystem::path frmPrincipal::rutaEnPrograma(const char* nombre) const {
-    return plataforma_.program.folder() / nombre;
+std::filesystem::path frmPrincipal::rutaDelUsuario(const char* nombre) const {
+    return plataforma_.program.userFolder() / nombre;
 }
 
 void frmPrincipal::Form_Load() {
@@ -123,16 +123,16 @@ void frmPrincipal::Form_Load() {
     Timer1_Timer();
 
     const WriteResult escrito =
-        LeerConfiguracion(configuracion_, plataforma_.program.folder(), plataforma_.files);
+        LeerConfiguracion(configuracion_, plataforma_.program.userFolder(), plataforma_.files);
     if (!escrito.ok)
         plataforma_.messages.show("No se pudo crear el archivo de configuración\n" +
-                                      utf8FromPath(rutaEnPrograma(kArchivoConfiguracion)) + "\n\n" + escrito.reason,
+                                      utf8FromPath(rutaDelUsuario(kArchivoConfiguracion)) + "\n\n" + escrito.reason,
                                   kTituloPrograma, MessageIcon::Warning);
 
     EtiquetarMenus();
     AplicarConfiguracion();
-    mnuLog.setEnabled(ExisteArchivo(rutaEnPrograma(kArchivoLog)));
-    mnuCaptura.setEnabled(ExisteArchivo(rutaEnPrograma(kArchivoCaptura)));
+    mnuLog.setEnabled(ExisteArchivo(rutaDelUsuario(kArchivoLog)));
+    mnuCaptura.setEnabled(ExisteArchivo(rutaDelUsuario(kArchivoCaptura)));
     pctSysTrayIcon.setHasIcon(true);
 }
 
@@ -148,14 +148,14 @@ void frmPrincipal::EtiquetarMenus() {
 }
 
 void frmPrincipal::AplicarConfiguracion() {
-    const ResultadoCarga carga =
-        CargarLenguaje(lenguaje_, plataforma_.program.folder(), configuracion_.Lenguaje);
+    const std::vector<std::filesystem::path> carpetas = plataforma_.program.languageFolders();
+    const ResultadoCarga carga = CargarLenguaje(lenguaje_, carpetas, configuracion_.Lenguaje);
     if (carga != ResultadoCarga::Cargado) {
         const bool sinTextos = lenguaje_.vacia();
         if (sinTextos) lenguaje_ = lenguajeIntegrado();
         if (lenguajesInformados_.insert(configuracion_.Lenguaje).second) {
-            const std::string ruta =
-                utf8FromPath(rutaLenguaje(plataforma_.program.folder(), citar(configuracion_.Lenguaje)));
+            const std::filesystem::path carpeta = carpetaLenguaje(carpetas, configuracion_.Lenguaje);
+            const std::string ruta = utf8FromPath(rutaLenguaje(carpeta, citar(configuracion_.Lenguaje)));
             plataforma_.messages.show(
                 (carga == ResultadoCarga::NoLeido ? "No se pudo leer el archivo de idioma\n"
                                                   : "El archivo de idioma está incompleto\n") +
@@ -315,13 +315,13 @@ void frmPrincipal::AvisarApagadoRechazado(const std::string& motivo) {
 void frmPrincipal::HabilitarPrivilegioApagado() { plataforma_.power.enableShutdownRight(); }
 
 WriteResult frmPrincipal::EscribirLog() {
-    return writeFileDurably(rutaEnPrograma(kArchivoLog),
+    return writeFileDurably(rutaDelUsuario(kArchivoLog),
                             textoRegistro(lenguaje_, configuracion_.Tipo, configuracion_.Log,
                                           plataforma_.clock.timeOfDay()));
 }
 
 WriteResult frmPrincipal::GuardarCaptura() {
-    return durmivela::GuardarCaptura(plataforma_.screen, plataforma_.program.folder());
+    return durmivela::GuardarCaptura(plataforma_.screen, plataforma_.program.userFolder());
 }
 
 void frmPrincipal::Form_Resize() {
@@ -376,16 +376,18 @@ void frmPrincipal::mnuConfiguracion_Click() {
     AplicarConfiguracion();
 }
 
-void frmPrincipal::mnuLog_Click() { AbrirArchivoDelPrograma(plataforma_, kArchivoLog); }
-void frmPrincipal::mnuCaptura_Click() { AbrirArchivoDelPrograma(plataforma_, kArchivoCaptura); }
-void frmPrincipal::mnuContenido_Click() { AbrirArchivoDelPrograma(plataforma_, kArchivoAyuda); }
+void frmPrincipal::mnuLog_Click() { AbrirArchivo(plataforma_, rutaDelUsuario(kArchivoLog)); }
+void frmPrincipal::mnuCaptura_Click() { AbrirArchivo(plataforma_, rutaDelUsuario(kArchivoCaptura)); }
+void frmPrincipal::mnuContenido_Click() {
+    AbrirArchivo(plataforma_, plataforma_.program.dataFolder() / kArchivoAyuda);
+}
 void frmPrincipal::mnuDonativos_Click() { AbrirWebDelAutor(plataforma_); }
 void frmPrincipal::mnuAcercade_Click() { MostrarAcercaDe(plataforma_, lenguaje_); }
 
 void frmPrincipal::mnuActualizar_Click() {
     plataforma_.forms.processPendingEvents();
     const ProgramInfo& programa = plataforma_.program;
-    ActualizarPrograma({plataforma_.http, plataforma_.processes, plataforma_.messages, programa.folder(),
+    ActualizarPrograma({plataforma_.http, plataforma_.processes, plataforma_.messages, programa.userFolder(),
                         programa.processId(), programa.updaterFileName(), programa.executableFileName(),
                         kUrlActualizacion, kUrlSonda},
                        kIniActualizacion);

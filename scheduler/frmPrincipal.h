@@ -114,7 +114,7 @@ private:
     void conectarEventos();
     void restaurarVentana();
     bool puedeArmarse() const;
-    std::filesystem::path rutaEnPrograma(const char* nombre) const;
+    std::filesystem::path rutaDelUsuario(const char* nombre) const;
 
     Plataforma& plataforma_;
     Configuracion& configuracion_;

@@ -5,8 +5,9 @@ set -eu
 profile=${1:-run}
 
 packages="cmake ninja-build g++ make pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev libxcb-shm0-dev libcurl4-openssl-dev fp-utils fonts-dejavu-core"
-# Wayland sessions (GNOME's default): Qt's Wayland platform plugin.
-packages="$packages qt6-wayland"
+# Wayland sessions (GNOME's default): Qt's Wayland platform plugin; the
+# Debian package's dependencies come from dpkg-shlibdeps.
+packages="$packages qt6-wayland dpkg-dev"
 # The Windows program: the MinGW-w64 cross compiler with POSIX threads, and
 # GoogleTest's sources for its tests.
 packages="$packages g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest"
@@ -14,6 +15,8 @@ if [ "$profile" = test ]; then
   packages="$packages libgtest-dev xvfb xauth xdotool trayer x11-utils imagemagick dbus python3 python3-dbusmock libchm-bin clang libclang-rt-14-dev"
   # Reads a message box's words off the screen, where X offers no other way.
   packages="$packages tesseract-ocr"
+  # Checks the Debian package as a distribution would.
+  packages="$packages lintian desktop-file-utils appstream"
   # Wine (64-bit) runs the Windows tests, with its own fonts.
   packages="$packages wine wine64 fonts-wine unzip"
 fi

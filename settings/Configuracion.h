@@ -1,4 +1,4 @@
-// The three settings and the settings file that keeps them beside the program.
+// The three settings and the settings file that keeps them in the user's folder.
 #pragma once
 
 #include "platform/DurableFile.h"

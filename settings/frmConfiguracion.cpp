@@ -22,19 +22,23 @@ std::string OSVersion(const SystemInfo& sistema) {
     }
 }
 
-std::vector<std::string> lenguajesDisponibles(const std::filesystem::path& carpeta, const FileAttributes& atributos) {
+std::vector<std::string> lenguajesDisponibles(const std::vector<std::filesystem::path>& carpetas,
+                                              const FileAttributes& atributos) {
     std::vector<std::string> nombres;
-    std::error_code error;
-    for (const auto& entrada : std::filesystem::directory_iterator(carpeta / "Leng", error)) {
-        const std::u8string archivo = entrada.path().filename().u8string();
-        const std::u8string extension = u8".lng";
-        if (archivo.size() <= extension.size() || !archivo.ends_with(extension)) continue;
-        std::error_code tipo;
-        if (!entrada.is_regular_file(tipo) || atributos.hiddenOrSystem(entrada.path())) continue;
-        std::string nombre(archivo.begin(), archivo.end() - static_cast<std::ptrdiff_t>(extension.size()));
-        if (nombreLenguajeValido(nombre)) nombres.push_back(std::move(nombre));
+    for (const std::filesystem::path& carpeta : carpetas) {
+        std::error_code error;
+        for (const auto& entrada : std::filesystem::directory_iterator(carpeta, error)) {
+            const std::u8string archivo = entrada.path().filename().u8string();
+            const std::u8string extension = u8".lng";
+            if (archivo.size() <= extension.size() || !archivo.ends_with(extension)) continue;
+            std::error_code tipo;
+            if (!entrada.is_regular_file(tipo) || atributos.hiddenOrSystem(entrada.path())) continue;
+            std::string nombre(archivo.begin(), archivo.end() - static_cast<std::ptrdiff_t>(extension.size()));
+            if (nombreLenguajeValido(nombre)) nombres.push_back(std::move(nombre));
+        }
     }
     std::sort(nombres.begin(), nombres.end());
+    nombres.erase(std::unique(nombres.begin(), nombres.end()), nombres.end());
     return nombres;
 }
 
@@ -106,7 +110,7 @@ void frmConfiguracion::Form_Load() {
             chkLog.click();
         }
     }
-    for (std::string& nombre : lenguajesDisponibles(plataforma_.program.folder(), plataforma_.files))
+    for (std::string& nombre : lenguajesDisponibles(plataforma_.program.languageFolders(), plataforma_.files))
         cmbLenguaje.addItem(std::move(nombre));
     cmbLenguaje.setText(configuracion_.Lenguaje);
 }
@@ -121,7 +125,7 @@ void frmConfiguracion::cmdAplicar_Click() {
         configuracion_.Log = static_cast<std::uint8_t>(1 + log + 2 * captura);
 
     configuracion_.Lenguaje = cmbLenguaje.text();
-    CargarLenguaje(lenguaje_, plataforma_.program.folder(), configuracion_.Lenguaje);
+    CargarLenguaje(lenguaje_, plataforma_.program.languageFolders(), configuracion_.Lenguaje);
     AplicarLenguaje(*this, lenguaje_);
 }
 
@@ -129,10 +133,10 @@ void frmConfiguracion::cmdAplicar_Click() {
 // open: what Aplicar put in force stays, and the user can cancel.
 void frmConfiguracion::cmdAceptar_Click() {
     cmdAplicar_Click();
-    const WriteResult escrito = GuardarConfiguracion(configuracion_, plataforma_.program.folder());
+    const WriteResult escrito = GuardarConfiguracion(configuracion_, plataforma_.program.userFolder());
     if (!escrito.ok) {
         plataforma_.messages.show("No se pudo guardar la configuración en\n" +
-                                      utf8FromPath(plataforma_.program.folder() / kArchivoConfiguracion) + "\n\n" +
+                                      utf8FromPath(plataforma_.program.userFolder() / kArchivoConfiguracion) + "\n\n" +
                                       escrito.reason,
                                   kTituloPrograma, MessageIcon::Warning);
         return;

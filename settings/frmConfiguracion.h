@@ -16,8 +16,10 @@ namespace durmivela {
 // version numbers.
 std::string OSVersion(const SystemInfo& sistema);
 
-// The base names of the language files in carpeta/Leng, in name order.
-std::vector<std::string> lenguajesDisponibles(const std::filesystem::path& carpeta, const FileAttributes& atributos);
+// The base names of the language files in all the language folders, each
+// once, in name order.
+std::vector<std::string> lenguajesDisponibles(const std::vector<std::filesystem::path>& carpetas,
+                                              const FileAttributes& atributos);
 
 class frmConfiguracion : public Form {
 public:

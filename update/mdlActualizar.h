@@ -1,5 +1,5 @@
 // The online update: makes sure a current copy of the separate updater lies in
-// the program folder, starts it and waits until it has ended. What the updater
+// the user's folder, starts it and waits until it has ended. What the updater
 // then does is its own business.
 #pragma once
 
@@ -16,7 +16,7 @@ struct EntornoActualizacion {
     Http& http;
     Processes& procesos;
     MessageBoxes& mensajes;
-    std::filesystem::path carpeta;  // the program folder
+    std::filesystem::path carpeta;  // the user's folder, where the updater lies
     std::uint32_t pid;              // the running program's process id
     std::string actualizador;       // "Update.exe" on Windows, "Update" on Linux
     std::string ejecutable;         // the program's file: "Durmivela.exe", "durmivela"

@@ -17,7 +17,10 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+
+#include <unistd.h>
 
 namespace durmivela::qt {
 
@@ -35,6 +38,27 @@ std::string QtClock::longTimeFormat(const TimeOfDay& time) const {
 std::int64_t QtClock::monotonicMs() const {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+QtProgramInfo::Folders QtProgramInfo::decideFolders(const std::filesystem::path& exeFolder, bool writable,
+                                                   const char* xdgDataHome, const char* home) {
+    if (writable) return {exeFolder, exeFolder};
+    const Folders installed{exeFolder, (exeFolder / ".." / "share" / "durmivela").lexically_normal()};
+    // A relative XDG_DATA_HOME is invalid and ignored, as the XDG rules say.
+    std::filesystem::path base;
+    if (xdgDataHome && std::filesystem::path(xdgDataHome).is_absolute()) base = xdgDataHome;
+    else if (home && std::filesystem::path(home).is_absolute()) base = std::filesystem::path(home) / ".local" / "share";
+    else return installed;
+    const std::filesystem::path user = base / "durmivela";
+    std::error_code error;
+    std::filesystem::create_directories(user, error);
+    if (error || !std::filesystem::is_directory(user, error)) return installed;
+    return {user, installed.data};
+}
+
+QtProgramInfo::QtProgramInfo() {
+    const std::filesystem::path exe = folder();
+    folders_ = decideFolders(exe, ::access(exe.c_str(), W_OK) == 0, std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
 }
 
 std::filesystem::path QtProgramInfo::folder() const {

@@ -21,14 +21,31 @@ public:
     std::int64_t monotonicMs() const override;
 };
 
+// A program folder the user can write to is a portable copy that keeps
+// everything beside the executable; an installed program keeps the user's
+// files under XDG_DATA_HOME and reads its own from ../share/durmivela.
 class QtProgramInfo final : public ProgramInfo {
 public:
+    struct Folders {
+        std::filesystem::path user, data;
+    };
+    // The rule, decided from what it is given; creates the user's folder when
+    // it is not the executable's, and falls back to that when it cannot.
+    static Folders decideFolders(const std::filesystem::path& exeFolder, bool writable, const char* xdgDataHome,
+                                 const char* home);
+
+    QtProgramInfo();
     std::filesystem::path folder() const override;
+    std::filesystem::path userFolder() const override { return folders_.user; }
+    std::filesystem::path dataFolder() const override { return folders_.data; }
     // The file name as it is: Linux executables carry no extension to strip.
     std::string executableName() const override;
     std::string executableFileName() const override { return executableName(); }
     std::string updaterFileName() const override { return "Update"; }
     std::uint32_t processId() const override;
+
+private:
+    Folders folders_;  // decided once: a program does not move while it runs
 };
 
 // A modal box over the active window, with a single OK button.

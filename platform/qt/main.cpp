@@ -31,6 +31,8 @@ int main(int argc, char* argv[]) {
     // A main window hidden in the notification area is not a closed one: the
     // program ends only when the form unloads.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Wayland names the window by the desktop entry's id.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Durmivela"));
 
     QIcon icon;
     for (const char* file : {":/icons/durmivela-16.png", ":/icons/durmivela.png"}) icon.addPixmap(pngPixmap(file));

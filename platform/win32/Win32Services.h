@@ -19,6 +19,9 @@ public:
 class Win32ProgramInfo final : public ProgramInfo {
 public:
     std::filesystem::path folder() const override;
+    // The Windows copy is a portable folder: everything stays beside the executable.
+    std::filesystem::path userFolder() const override { return folder(); }
+    std::filesystem::path dataFolder() const override { return folder(); }
     std::string executableName() const override;
     std::string executableFileName() const override;
     std::string updaterFileName() const override { return "Update.exe"; }

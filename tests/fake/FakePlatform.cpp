@@ -7,8 +7,8 @@ namespace durmivela::testing {
 
 bool FakePower::requestForcedShutdown(std::string& reason) {
     calls.push_back("shutdown");
-    found.push_back({std::filesystem::exists(folder_ / kArchivoLog),
-                     std::filesystem::exists(folder_ / kArchivoCaptura)});
+    const std::filesystem::path folder = program_.userFolder();
+    found.push_back({std::filesystem::exists(folder / kArchivoLog), std::filesystem::exists(folder / kArchivoCaptura)});
     if (refuse) reason = "Operation not permitted";
     return !refuse;
 }

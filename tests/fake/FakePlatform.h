@@ -29,7 +29,10 @@ public:
 class FakeProgramInfo : public ProgramInfo {
 public:
     std::filesystem::path carpeta;
+    std::filesystem::path usuario, datos;  // empty: the program folder, as in a portable copy
     std::filesystem::path folder() const override { return carpeta; }
+    std::filesystem::path userFolder() const override { return usuario.empty() ? carpeta : usuario; }
+    std::filesystem::path dataFolder() const override { return datos.empty() ? carpeta : datos; }
     std::string executableName() const override { return "Durmivela"; }
     std::uint32_t processId() const override { return 4242; }
     std::string executableFileName() const override { return "Durmivela.exe"; }
@@ -49,11 +52,11 @@ public:
 };
 
 // Records every request and, at each shutdown request, which records the
-// program folder holds: a record written after it would be lost. Refuses the
+// user's folder holds: a record written after it would be lost. Refuses the
 // shutdown when told to.
 class FakePower : public Power {
 public:
-    explicit FakePower(const std::filesystem::path& folder) : folder_(folder) {}
+    explicit FakePower(const ProgramInfo& program) : program_(program) {}
     struct Records { bool log, capture; };
     std::vector<std::string> calls;
     std::vector<Records> found;  // one per shutdown request
@@ -63,7 +66,7 @@ public:
     int shutdowns() const { return static_cast<int>(found.size()); }
 
 private:
-    const std::filesystem::path& folder_;
+    const ProgramInfo& program_;
 };
 
 // A small grey screen, or one that cannot be read.
@@ -155,7 +158,7 @@ struct FakePlatform {
     FakeProgramInfo program;
     FakeMessageBoxes messages;
     FakeFileAttributes files;
-    FakePower power{program.carpeta};
+    FakePower power{program};
     FakeScreen screen;
     FakeNotificationArea tray;
     FakeShellAndProcesses desktop;

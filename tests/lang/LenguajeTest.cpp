@@ -43,17 +43,18 @@ TEST(CargarLenguaje, ReplacesTheWholeTableOrLeavesItForAnUnusableFileOrName) {
     dir.write("Leng/Vacio.lng", "");
     dir.write("Leng/Con\tTab.lng", numberedFile(30));  // a usable file behind a refused name
     std::filesystem::create_directories(dir.path() / "Leng" / "Carpeta.lng");
+    const std::vector<std::filesystem::path> leng{dir.path() / "Leng"};
     TablaLenguaje tabla;
-    ASSERT_EQ(CargarLenguaje(tabla, dir.path(), "Grande"), ResultadoCarga::Cargado);
+    ASSERT_EQ(CargarLenguaje(tabla, leng, "Grande"), ResultadoCarga::Cargado);
     EXPECT_EQ(tabla.L(16), "T36");  // element 35
-    ASSERT_EQ(CargarLenguaje(tabla, dir.path(), "Justo"), ResultadoCarga::Cargado);
+    ASSERT_EQ(CargarLenguaje(tabla, leng, "Justo"), ResultadoCarga::Cargado);
     EXPECT_EQ(tabla.Textos.size(), 17u);
     EXPECT_EQ(tabla.UltimoTexto, 16);
     EXPECT_EQ(tabla.buscar(45), nullptr);
-    EXPECT_EQ(CargarLenguaje(tabla, dir.path(), "Corto"), ResultadoCarga::Incompleto);
-    EXPECT_EQ(CargarLenguaje(tabla, dir.path(), "Vacio"), ResultadoCarga::Incompleto);
+    EXPECT_EQ(CargarLenguaje(tabla, leng, "Corto"), ResultadoCarga::Incompleto);
+    EXPECT_EQ(CargarLenguaje(tabla, leng, "Vacio"), ResultadoCarga::Incompleto);
     for (const char* name : {"Falta", "Carpeta", "../Leng/Grande", "..\\Leng\\Grande", "Con\tTab", ""})
-        EXPECT_EQ(CargarLenguaje(tabla, dir.path(), name), ResultadoCarga::NoLeido) << name;
+        EXPECT_EQ(CargarLenguaje(tabla, leng, name), ResultadoCarga::NoLeido) << name;
     EXPECT_EQ(tabla.UltimoTexto, 16);
     EXPECT_EQ(tabla.L(0), "T17");
     // Name plus ".lng" must fit the 255 bytes of a file name.
@@ -84,7 +85,7 @@ TEST(LanguageFiles, WindowsNamesLeadingOutOfLengAreRefused) {
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
     TablaLenguaje tabla;
-    EXPECT_EQ(CargarLenguaje(tabla, programa, dir.path().root_name().string() + "evil"), ResultadoCarga::NoLeido);
+    EXPECT_EQ(CargarLenguaje(tabla, {programa / "Leng"}, dir.path().root_name().string() + "evil"), ResultadoCarga::NoLeido);
     std::filesystem::current_path(previous);
 }
 
@@ -156,7 +157,7 @@ TEST(ShippedLanguages, HoldEveryKeyAndTheRunTimeTexts) {
     const std::filesystem::path folder = durmivela::testing::testProgramFolder();
     for (const char* name : {"Español", "English"}) {
         TablaLenguaje tabla;
-        ASSERT_EQ(CargarLenguaje(tabla, folder, name), ResultadoCarga::Cargado) << name;
+        ASSERT_EQ(CargarLenguaje(tabla, {folder / "Leng"}, name), ResultadoCarga::Cargado) << name;
         EXPECT_EQ(tabla.UltimoTexto, 52) << name;
         for (int key : {101, 113, 201, 208, 301, 311, 401, 403}) EXPECT_NE(tabla.buscar(key), nullptr) << key;
     }

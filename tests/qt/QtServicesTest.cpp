@@ -4,6 +4,7 @@
 #include "platform/qt/TrayActivation.h"
 #include "tests/fake/FakePlatform.h"
 #include "tests/qt/QtTestApp.h"
+#include "tests/util/TempDir.h"
 
 #include <QTest>
 
@@ -35,6 +36,36 @@ TEST(QtServices, TrayActivationsBecomeTheCodesOfWindowsTrayCallback) {
 TEST(QtServices, TheLongTimeFormatIsHourMinutesSeconds) {
     EXPECT_EQ(QtClock().longTimeFormat({9, 5, 3}), "9:05:03");
     EXPECT_EQ(QtClock().longTimeFormat({23, 59, 0}), "23:59:00");
+}
+
+// A writable program folder is a portable copy; an installed program keeps the
+// user's files under XDG_DATA_HOME, else ~/.local/share, created on the spot,
+// and its own under ../share; with no usable user's folder it still runs.
+TEST(QtServices, TheProgramFoldersFollowWhetherTheExecutablesFolderIsWritable) {
+    testing::TempDir dir;
+    const std::filesystem::path exe = dir.path() / "usr" / "bin", shared = dir.path() / "usr" / "share" / "durmivela";
+    std::filesystem::create_directories(exe);
+    dir.write("file", "");
+    const std::string xdg = (dir.path() / "xdg").string(), home = (dir.path() / "home").string(),
+                      blocked = (dir.path() / "file").string();
+    struct Row {
+        bool writable;
+        const char *xdg, *home;
+        std::filesystem::path user, data;
+    };
+    const Row rows[] = {
+        {true, xdg.c_str(), home.c_str(), exe, exe},
+        {false, xdg.c_str(), home.c_str(), dir.path() / "xdg" / "durmivela", shared},
+        {false, "relative", home.c_str(), dir.path() / "home" / ".local" / "share" / "durmivela", shared},
+        {false, nullptr, "relative", exe, shared},
+        {false, blocked.c_str(), home.c_str(), exe, shared},
+    };
+    for (const Row& row : rows) {
+        const auto folders = QtProgramInfo::decideFolders(exe, row.writable, row.xdg, row.home);
+        EXPECT_EQ(folders.user, row.user) << row.writable << (row.xdg ? row.xdg : "-");
+        EXPECT_EQ(folders.data, row.data) << row.writable << (row.xdg ? row.xdg : "-");
+        EXPECT_TRUE(std::filesystem::is_directory(folders.user)) << folders.user;
+    }
 }
 
 class TimerForm : public Form {

@@ -152,5 +152,36 @@ TEST_F(SettingsDialog, ASettingsFileThatCannotBeWrittenIsReportedAndTheDialogSta
     EXPECT_NE(fake.messages.shown[0].find("Durmivela.ini"), std::string::npos);
 }
 
+// An installed program, whose own folder cannot be written: the user's files
+// go to the user's folder, the language list merges both folders, a user's
+// copy of a language wins and the help stays with the program.
+TEST_F(SettingsDialog, AnInstalledProgramKeepsTheUsersFilesInTheUsersFolder) {
+    fake.program.carpeta = dir.path() / "bin";  // missing: nothing can be written there
+    fake.program.datos = dir.path();            // the shipped languages
+    fake.program.usuario = dir.path() / "user";
+    std::string english = testing::shippedLanguage("English");
+    english.replace(english.find("208,\"Quit\""), 11, "208,\"Exit\"");
+    dir.write("user/Leng/English.lng", english);
+    dir.write("user/Leng/Klingon.lng", "");
+    frmPrincipal& w = launch();
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / "user" / kArchivoConfiguracion));
+    open([](frmConfiguracion& d) {
+        EXPECT_EQ(d.cmbLenguaje.items(), (std::vector<std::string>{"English", "Español", "Klingon"}));
+        d.cmbLenguaje.userSelect(0);
+        d.cmdAceptar.click();
+    });
+    EXPECT_EQ(w.cmdSalir.caption(), "Exit");
+    EXPECT_EQ(dir.read("user/" + std::string(kArchivoConfiguracion)),
+              "[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog=4\r\n[LENGUAJE]\r\nLenguaje=English\r\n");
+    ASSERT_TRUE(w.EscribirLog().ok);
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / "user" / kArchivoLog));
+    w.mnuLog.click();
+    w.mnuContenido.click();
+    EXPECT_EQ(fake.desktop.opened, (std::vector<std::string>{utf8FromPath(dir.path() / "user" / kArchivoLog),
+                                                            utf8FromPath(dir.path() / "Durmivela.chm")}));
+    EXPECT_TRUE(fake.messages.shown.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "bin"));
+}
+
 }  // namespace
 }  // namespace durmivela

@@ -1,0 +1,110 @@
+#!/bin/bash
+# The Debian package, built and unpacked into a folder of its own (never
+# installed on this machine): its exact file list, its desktop entry and
+# AppStream data, lintian's errors. Then the unpacked program is started by a
+# user who cannot write its folder, as an installed one is: under Xvfb with a
+# mock logind, in English, it arms "5 Seg" with the log on; logind must be
+# asked to power off, and the settings it read and the log record it wrote
+# must be in that user's ~/.local/share/durmivela, nothing beside the program.
+# Usage: tests/package/deb.sh BUILD_DIR
+set -u
+root=$(cd "$(dirname "$0")/../.." && pwd)
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# The second half, run as the user who cannot write the unpacked folder.
+if [ "${1:-}" = --run-as-user ]; then
+  usr=$2
+  . "$root/tests/e2e/session.sh"
+  [ -w "$usr/bin" ] && e2e_fail "$usr/bin can be written to: the test proves nothing"
+  data="$HOME/.local/share/durmivela"
+  mkdir -p "$data"
+  printf '[TIPO]\r\nTipo=2\r\n[LOG]\r\nLog=2\r\n[LENGUAJE]\r\nLenguaje=English\r\n' >"$data/Durmivela.ini"
+  e2e_start_display
+  e2e_start_tray
+  e2e_start_logind_mock
+  # A session bus of this run's own, as in tests/e2e/schedule.sh.
+  dbus-daemon --session --nofork --nopidfile --address="unix:path=$e2e_dir/session_bus_socket" \
+    >"$e2e_dir/session-dbus.log" 2>&1 &
+  e2e_pids="$e2e_pids $!"
+  export DBUS_SESSION_BUS_ADDRESS="unix:path=$e2e_dir/session_bus_socket"
+  for _ in $(seq 100); do [ -S "$e2e_dir/session_bus_socket" ] && break; sleep 0.05; done
+  e2e_start_program "$usr/bin"
+  e2e_arm_preset "$win" End >/dev/null  # the last entry, "5 Seg"
+  for _ in $(seq 150); do grep -q " PowerOff" "$e2e_logind_log" 2>/dev/null && break; sleep 0.1; done
+  grep -q " PowerOff False" "$e2e_logind_log" ||
+    e2e_fail "no PowerOff(false) reached logind: $(cat "$e2e_dir/program.log")"
+  log="$data/Durmivelar_Log.log"
+  for _ in $(seq 20); do [ -s "$log" ] && break; sleep 0.1; done
+  [ -f "$log" ] || e2e_fail "no log record in $data: $(ls -A "$data")"
+  # English texts prove the language file came from share/durmivela/Leng.
+  grep -q 'Durmivela shutdown record' "$log" && grep -q 'Shut down after a delay' "$log" ||
+    e2e_fail "the log record is not the English one of a delay: $(cat "$log")"
+  grep -q '^Tipo=2' "$data/Durmivela.ini" || e2e_fail "Durmivela.ini lost its settings: $(cat "$data/Durmivela.ini")"
+  echo "installed layout: settings and log record in $data"
+  exit 0
+fi
+
+build=$(cd "${1:-$root/build/linux}" && pwd)
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+deb="$build/durmivela_${version}_$(dpkg --print-architecture).deb"
+rm -f "$deb"
+cmake --build "$build" --target package >"$build/package.log" 2>&1 || fail "packing failed: $(tail -n 30 "$build/package.log")"
+[ -f "$deb" ] || fail "no $deb"
+
+work=$(mktemp -d /tmp/durmivela-deb.XXXXXX)
+# Root's own folders, and the user's HOME inside, are only reachable through this one.
+chmod 755 "$work"
+trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
+troot="$work/root"
+dpkg-deb -x "$deb" "$troot" || fail "dpkg-deb -x failed"
+
+# Every file, no more and no fewer; the help file where chmcmd built it.
+expected=$(
+  {
+    printf '%s\n' usr/bin/durmivela \
+      usr/share/applications/org.example.Durmivela.desktop \
+      usr/share/metainfo/org.example.Durmivela.metainfo.xml \
+      usr/share/man/man1/durmivela.1.gz \
+      usr/share/doc/durmivela/copyright usr/share/doc/durmivela/changelog.gz \
+      usr/share/lintian/overrides/durmivela
+    for size in 16 32 48 256; do echo "usr/share/icons/hicolor/${size}x$size/apps/durmivela.png"; done
+    for lng in "$root"/lang/Leng/*.lng; do echo "usr/share/durmivela/Leng/${lng##*/}"; done
+    [ -f "$build/Durmivela.chm" ] && echo usr/share/durmivela/Durmivela.chm
+  } | LC_ALL=C sort)
+actual=$(cd "$troot" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort)
+[ "$actual" = "$expected" ] || fail "the package's files differ:
+$(diff <(echo "$expected") <(echo "$actual"))"
+# Debian's ownership and modes, as dpkg will install them.
+contents=$(dpkg-deb -c "$deb")
+odd=$(echo "$contents" | awk '$2 != "root/root" || ($1 !~ /^d/ && $1 != "-rw-r--r--" && $NF != "./usr/bin/durmivela")')
+[ -z "$odd" ] || fail "wrong owner or mode: $odd"
+echo "$contents" | grep -q '^-rwxr-xr-x root/root .* \./usr/bin/durmivela$' || fail "the program is not 0755"
+depends=$(dpkg-deb -f "$deb" Depends)
+case "$depends" in *libcurl4*) ;; *) fail "Depends lacks libcurl4: $depends" ;; esac
+case "$depends" in *libqt6widgets6*) ;; *) fail "Depends lacks Qt, as if dpkg-shlibdeps had not run: $depends" ;; esac
+
+desktop-file-validate "$troot/usr/share/applications/org.example.Durmivela.desktop" || fail "desktop-file-validate"
+# The metainfo, its desktop entry and icon, checked together.
+appstreamcli validate-tree --no-net "$troot" || fail "appstreamcli validate-tree"
+# The user: the tests run as root in CI, who can write anywhere.
+home="$work/home"
+mkdir -p "$home" /tmp/.X11-unix
+if [ "$(id -u)" -eq 0 ]; then
+  chown nobody:nogroup "$home"
+  as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+else
+  chmod -R a-w "$troot"
+  as_user=()
+fi
+
+# Errors fail; warnings are read by people (they are printed).
+"${as_user[@]}" env HOME="$home" lintian --tag-display-limit 0 "$deb" >"$work/lintian.txt" 2>&1
+cat "$work/lintian.txt"
+grep -q '^E: ' "$work/lintian.txt" && fail "lintian reports errors"
+runtime="$home/runtime"
+"${as_user[@]}" env -i PATH="$PATH" HOME="$home" XDG_RUNTIME_DIR="$runtime" LANG=C.UTF-8 \
+  sh -c 'mkdir -m 700 "$XDG_RUNTIME_DIR" && exec "$@"' sh \
+  /bin/bash "$0" --run-as-user "$troot/usr" || fail "the unpacked program, run by a user"
+stray=$(cd "$troot" && find . -newer "$deb" ! -type d)
+[ -z "$stray" ] || fail "the program wrote into its own folder: $stray"
+echo "package deb: ok ($deb)"
