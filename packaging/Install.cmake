@@ -88,5 +88,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${DURMIVELA_WEB_URL})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Opened with dlopen at the first update, so dpkg-shlibdeps cannot see it.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4")
+# Wayland sessions (GNOME's default) need Qt's Wayland platform plugin; a CHM
+# viewer opens Help > Contents.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xchm | kchmviewer")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
