@@ -135,11 +135,5 @@ sni_call ContextMenu 300 300
 menu=$(sni_wait_menu) || e2e_fail "ContextMenu did not open the tray menu the second time"
 sleep 0.3
 xdotool key Up Return
-for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$program" 2>/dev/null && e2e_fail "Salir in the tray menu did not end the program"
-wait "$program"
-status=$?
-if [ "$status" -ne 0 ] || grep -qE '^==[0-9]+==ERROR|runtime error:' "$e2e_dir/program.log"; then
-  e2e_fail "the program ended with status $status: $(cat "$e2e_dir/program.log")"
-fi
+e2e_expect_clean_exit "Salir in the tray menu"
 echo "e2e sni: ok (screenshots in $shots)"

@@ -86,21 +86,7 @@ log="$folder/Durmivelar_Log.log"
 iconv -f WINDOWS-1252 -t UTF-8 "$log" | grep -q 'Registro de apagado de Durmivela' || e2e_fail "log record: $(cat "$log")"
 iconv -f WINDOWS-1252 -t UTF-8 "$log" | grep -q 'Apagado tras un tiempo' || e2e_fail "log lacks the delay line"
 grep -q $'\r$' "$log" || e2e_fail "log lines do not end in CR LF"
-bmp="$folder/Captura.bmp"
-[ -f "$bmp" ] || e2e_fail "no capture file"
-read -r magic width height bpp panel < <(/usr/bin/python3 -c '
-import struct, sys
-b = open(sys.argv[1], "rb").read()
-w, h = struct.unpack_from("<ii", b, 18)
-bpp, = struct.unpack_from("<H", b, 28)
-size, offset = struct.unpack_from("<I", b, 2)[0], struct.unpack_from("<I", b, 10)[0]
-assert size == len(b), "size field"
-# The tray panel docked at the bottom right is the one thing on the screen:
-# bottom-up rows put it in the first row of the file.
-row = b[offset:offset + w * 3]
-print(b[:2].decode(), w, h, bpp, "panel" if any(row[-3 * 100:]) else "black")' "$bmp") || e2e_fail "capture is not a valid BMP"
-[ "$magic $width $height $bpp" = "BM 1920 1080 24" ] || e2e_fail "capture is $magic ${width}x${height}x$bpp"
-[ "$panel" = panel ] || e2e_fail "the capture does not show the tray panel: it did not copy the screen"
+e2e_check_capture "$folder/Captura.bmp" 1920 1080
 
 kill -0 "$program" 2>/dev/null ||
   e2e_fail "the program died (a mocked shutdown leaves it running): $(cat "$e2e_dir/program.log")"
@@ -124,11 +110,5 @@ eval "$(xdotool getwindowgeometry --shell "$menu")"
 sleep 0.3
 import -window root "$shots/tray-menu.png"
 xdotool key Up Return
-for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$program" 2>/dev/null && e2e_fail "Salir in the tray menu did not end the program"
-wait "$program"
-status=$?
-if [ "$status" -ne 0 ] || grep -qE '^==[0-9]+==ERROR|runtime error:' "$e2e_dir/program.log"; then
-  e2e_fail "the program ended with status $status: $(cat "$e2e_dir/program.log")"
-fi
+e2e_expect_clean_exit "Salir in the tray menu"
 echo "e2e schedule: ok (screenshots in $shots)"

@@ -112,17 +112,5 @@ log="$folder/Durmivelar_Log.log"
 [ -f "$log" ] || e2e_fail "no log file"
 iconv -f WINDOWS-1252 -t UTF-8 "$log" | grep -q 'Durmivela shutdown record' || e2e_fail "log record: $(cat "$log")"
 grep -q $'\r$' "$log" || e2e_fail "log lines do not end in CR LF"
-bmp="$folder/Captura.bmp"
-[ -f "$bmp" ] || e2e_fail "no capture file"
-read -r magic width height bpp panel < <(/usr/bin/python3 -c '
-import struct, sys
-b = open(sys.argv[1], "rb").read()
-w, h = struct.unpack_from("<ii", b, 18)
-bpp, = struct.unpack_from("<H", b, 28)
-size, offset = struct.unpack_from("<I", b, 2)[0], struct.unpack_from("<I", b, 10)[0]
-assert size == len(b), "size field"
-row = b[offset:offset + w * 3]  # bottom-up: the screen row with the tray panel
-print(b[:2].decode(), w, h, bpp, "panel" if any(row[-3 * 100:]) else "black")' "$bmp") || e2e_fail "capture is not a valid BMP"
-[ "$magic $width $height $bpp" = "BM 1280 800 24" ] || e2e_fail "capture is $magic ${width}x${height}x$bpp"
-[ "$panel" = panel ] || e2e_fail "the capture does not show the tray panel: it did not copy the screen"
+e2e_check_capture "$folder/Captura.bmp" 1280 800
 echo "e2e win32: ok (screenshots in $shots)"
