@@ -74,46 +74,6 @@ public:
     Timer& tmr = add<Timer>("tmr", 30, false);
 };
 
-// The ticker on a clock the test moves: each expiry is delivered by hand and
-// the wait the Qt timer is armed for is read back.
-TEST(QtTicker, ArmsEachWaitForTheNextAnchorOfItsClock) {
-    testing::qtApp();
-    FakeClock clock;  // from 0
-    TimerForm form;
-    int ticks = 0;
-    form.tmr.onTimer = [&ticks] { ++ticks; };
-    QtTicker ticker(form.tmr, clock);
-    EXPECT_EQ(ticker.armedWaitMs(), -1);  // designed disabled
-    form.tmr.setEnabled(true);
-    ticker.enabledChanged();
-    ASSERT_EQ(ticker.armedWaitMs(), 30);
-    const auto wakeAt = [&](std::int64_t now) {
-        clock.monotonic = now;
-        ticker.expired();
-        return ticker.armedWaitMs();
-    };
-    EXPECT_EQ(wakeAt(29), 1);    // a hair early: no tick, the rest waited out
-    EXPECT_EQ(wakeAt(37), 23);   // late: the next anchor, 60, stays
-    EXPECT_EQ(wakeAt(60), 30);   // on its anchor
-    EXPECT_EQ(wakeAt(125), 25);  // over an interval late: 120 is dropped
-    EXPECT_EQ(ticks, 3);
-
-    // Enabling an enabled timer leaves it armed; a new interval sets a new anchor.
-    clock.monotonic = 130;
-    ticker.enabledChanged();
-    EXPECT_EQ(ticker.armedWaitMs(), 25);
-    form.tmr.setInterval(100);
-    ticker.intervalChanged();
-    EXPECT_EQ(ticker.armedWaitMs(), 100);
-
-    // A handler that stops its own timer overrides the arming for the next tick.
-    form.tmr.onTimer = [&] {
-        form.tmr.setEnabled(false);
-        ticker.enabledChanged();
-    };
-    EXPECT_EQ(wakeAt(230), -1);
-}
-
 // The window starts the ticker of a timer the model enables, and the Qt
 // timer's expiry reaches it.
 TEST(QtTicker, TheWindowTicksATimerTheModelEnables) {

@@ -252,36 +252,5 @@ TEST(Win32MessageBoxes, TicksGoOnUnderAMessageBox) {
     EXPECT_LT(ticks, 200);
 }
 
-// Ticks stay on the anchors of the moment the timer started, early wake-ups are waited out,
-// and the next tick is armed before the handler runs.
-TEST(Win32Ticker, TicksStayAnchored) {
-    testing::FakeClock clock;
-    SmallForm form;
-    Win32Ticker ticker(form.tmr, clock);
-    form.tmr.setInterval(1000);
-    form.tmr.setEnabled(true);
-    ticker.enabledChanged();
-    EXPECT_EQ(ticker.armedWaitMs(), 1000);
-    int ticks = 0, armedInHandler = -1;
-    form.tmr.onTimer = [&] {
-        ++ticks;
-        armedInHandler = ticker.armedWaitMs();
-    };
-    const struct {
-        std::int64_t now;
-        int ticks, wait;
-    } steps[] = {{990, 0, 10}, {1003, 1, 997}, {2500, 2, 500}, {3000, 3, 1000}, {6200, 4, 800}};
-    for (const auto& step : steps) {
-        clock.monotonic = step.now;
-        ticker.expired();
-        EXPECT_EQ(ticks, step.ticks) << step.now;
-        EXPECT_EQ(ticker.armedWaitMs(), step.wait) << step.now;
-    }
-    EXPECT_EQ(armedInHandler, 800);
-    form.tmr.setEnabled(false);
-    ticker.enabledChanged();
-    EXPECT_EQ(ticker.armedWaitMs(), -1);
-}
-
 }  // namespace
 }  // namespace durmivela::win32
