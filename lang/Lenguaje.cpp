@@ -184,6 +184,12 @@ ResultadoCarga cargarTextos(TablaLenguaje& tabla, std::string_view bytes) {
     return ResultadoCarga::Cargado;
 }
 
+std::string textoConRespaldo(const TablaLenguaje& tabla, int clave) {
+    if (const RegistroTexto* registro = tabla.buscar(clave)) return registro->Texto;
+    const RegistroTexto* integrado = lenguajeIntegrado().buscar(clave);
+    return integrado ? integrado->Texto : std::string();
+}
+
 TablaLenguaje lenguajeIntegrado() {
     TablaLenguaje tabla;
     tabla.Textos = leerRegistros(archivoLenguajeIntegrado());

@@ -71,6 +71,11 @@ std::filesystem::path rutaLenguaje(const std::filesystem::path& carpeta, const s
 // Gives every keyed control of the window its text from the table.
 void AplicarLenguaje(Form& ventana, const TablaLenguaje& tabla);
 
+// The text of the record with the key; for a record that the language file
+// lacks (one added to the program after the file was written), the built-in
+// Spanish text.
+std::string textoConRespaldo(const TablaLenguaje& tabla, int clave);
+
 // The Spanish language file compiled into the program.
 std::string_view archivoLenguajeIntegrado();
 TablaLenguaje lenguajeIntegrado();

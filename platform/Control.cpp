@@ -57,6 +57,12 @@ void Control::setToolTipText(std::string text) {
     changed(Property::ToolTipText);
 }
 
+void Control::setAccessibleDetail(std::string detail) {
+    if (detail == accessibleDetail_) return;
+    accessibleDetail_ = std::move(detail);
+    changed(Property::Accessibility);
+}
+
 void Control::click() {
     if (onClick) onClick();
 }

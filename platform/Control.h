@@ -70,6 +70,9 @@ enum class Property {
     ListItems,
     Value,
     Interval,
+    // The name or description that assistive technology reads changed (the
+    // label or detail it comes from was re-texted).
+    Accessibility,
 };
 
 enum class Alignment { Left, Centre };
@@ -108,6 +111,16 @@ public:
     Font font{};
     int tabIndex = -1;
 
+    // For assistive technology: the control whose caption names this one
+    // (the label that stands before it in the design), and the one whose
+    // caption describes it. Set while the form is built.
+    Control* labelledBy = nullptr;
+    Control* describedBy = nullptr;
+    // A word that tells apart two controls named by one label (the hour and
+    // the minute fields); it follows the language.
+    const std::string& accessibleDetail() const { return accessibleDetail_; }
+    void setAccessibleDetail(std::string detail);
+
     std::function<void()> onClick;
     // Runs onClick, if any; front ends call this after writing the user's change.
     void click();
@@ -124,6 +137,7 @@ private:
     std::string caption_;
     std::string tag_;
     std::string toolTip_;
+    std::string accessibleDetail_;
     bool visible_ = true;
     bool enabled_ = true;
 };

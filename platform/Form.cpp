@@ -39,7 +39,13 @@ void Form::activate() {
 }
 
 void Form::controlChanged(Control& control, Property property) {
-    if (view_) view_->controlChanged(control, property);
+    if (!view_) return;
+    view_->controlChanged(control, property);
+    // A label's new caption is also the new name of the controls it names.
+    if (property != Property::Caption) return;
+    for (const auto& other : controls_)
+        if (other->labelledBy == &control || other->describedBy == &control)
+            view_->controlChanged(*other, Property::Accessibility);
 }
 
 void Form::formChanged(FormProperty property) {

@@ -112,6 +112,17 @@ void frmPrincipal::disenar() {
         {&pctSysTrayIcon, 16},
     };
     for (const auto& [control, indice] : orden) control->tabIndex = indice;
+
+    // What a screen reader names each control by: the label before it.
+    lblHoraActual.labelledBy = &lblTituloHoraAct;
+    txtHora.labelledBy = &lblApagarA;
+    txtMinuto.labelledBy = &lblApagarA;
+    cmbApagar.labelledBy = &lblApagar;
+    lblHoraApa.labelledBy = &lblTituloHoraApa;
+    // The hint says what to do with the entry and the button.
+    for (Control* entrada : {static_cast<Control*>(&txtHora), static_cast<Control*>(&txtMinuto),
+                             static_cast<Control*>(&cmbApagar), static_cast<Control*>(&cmdAceptar)})
+        entrada->describedBy = &lblAviso;
 }
 
 std::filesystem::path frmPrincipal::rutaDelUsuario(const char* nombre) const {
@@ -181,6 +192,8 @@ void frmPrincipal::AplicarConfiguracion() {
     lblHoraApa.setVisible(!hora);
     lblAprox.setVisible(!hora);
     lblAviso.setCaption(lenguaje_.L(hora ? 10 : 9));
+    txtHora.setAccessibleDetail(textoConRespaldo(lenguaje_, kClaveHora));
+    txtMinuto.setAccessibleDetail(textoConRespaldo(lenguaje_, kClaveMinuto));
 }
 
 void frmPrincipal::Timer1_Timer() {
@@ -303,11 +316,7 @@ void frmPrincipal::EjecutarApagado() {
 // clears the schedule), with the system's reason.
 void frmPrincipal::AvisarApagadoRechazado(const std::string& motivo) {
     restaurarVentana();
-    constexpr int kClaveApagadoRechazado = 209;
-    const RegistroTexto* texto = lenguaje_.buscar(kClaveApagadoRechazado);
-    const TablaLenguaje integrado = texto ? TablaLenguaje{} : lenguajeIntegrado();
-    if (!texto) texto = integrado.buscar(kClaveApagadoRechazado);
-    std::string aviso = texto ? texto->Texto : std::string();
+    std::string aviso = textoConRespaldo(lenguaje_, kClaveApagadoRechazado);
     if (!motivo.empty()) aviso += "\n\n" + motivo;
     plataforma_.messages.show(aviso, tituloEstandar(), MessageIcon::Warning);
 }

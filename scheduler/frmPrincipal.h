@@ -16,6 +16,12 @@
 
 namespace durmivela {
 
+// Language records that name things only assistive technology reads, and the
+// message of a refused shutdown; files older than these records lack them.
+inline constexpr int kClaveApagadoRechazado = 209;
+inline constexpr int kClaveHora = 210;
+inline constexpr int kClaveMinuto = 211;
+
 class frmPrincipal : public Form {
 public:
     frmPrincipal(Plataforma& plataforma, Configuracion& configuracion, TablaLenguaje& lenguaje);

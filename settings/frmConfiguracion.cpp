@@ -84,6 +84,8 @@ void frmConfiguracion::disenar() {
     lblSistema.alignment = Alignment::Centre;
     lblSistema.foreColour = Colour::fixed(0, 128, 128);
     cmdAplicar.setEnabled(false);
+    lblSistema.labelledBy = &fmeSistema;
+    cmbLenguaje.labelledBy = &fmeLenguaje;
     Control* const orden[] = {&chkLog, &cmdAceptar, &cmdAplicar, &cmdCancelar, &opbEstablecerDirecto,
                               &opbEstablecerCalculos, &cmbLenguaje, &chkCaptura};
     int indice = 0;

@@ -496,7 +496,8 @@ void QtFormWindow::controlChanged(Control& control, Property property) {
         case Property::Enabled: widget->setEnabled(control.enabled()); break;
         case Property::ToolTipText: widget->setToolTip(qs(control.toolTipText())); break;
         case Property::Tag:
-        case Property::Interval: break;
+        case Property::Interval:
+        case Property::Accessibility: break;
     }
 }
 

@@ -419,7 +419,8 @@ void Win32FormWindow::controlChanged(Control& control, Property property) {
             }
             break;
         case Property::Tag:
-        case Property::Interval: break;
+        case Property::Interval:
+        case Property::Accessibility: break;
     }
     --mirroring_;
 }

@@ -44,6 +44,28 @@ TEST(FormModel, OptionButtonsOfOneContainerFormAGroup) {
     EXPECT_EQ(clicks, 1);
 }
 
+// A re-texted label renames the controls it names, so a screen reader
+// follows a change of language.
+TEST(FormModel, ANewLabelCaptionRenamesTheControlsItNames) {
+    struct Recorder : FormView {
+        std::vector<std::pair<const Control*, Property>> told;
+        void controlChanged(Control& control, Property property) override { told.emplace_back(&control, property); }
+        void formChanged(FormProperty) override {}
+    } view;
+    GroupForm form;
+    form.text.labelledBy = &form.left;
+    form.combo.describedBy = &form.left;
+    form.attach(&view);
+    form.left.setCaption("Hora");
+    form.text.setAccessibleDetail("minuto");
+    const std::vector<std::pair<const Control*, Property>> expected{
+        {&form.left, Property::Caption},
+        {&form.combo, Property::Accessibility},
+        {&form.text, Property::Accessibility},
+        {&form.text, Property::Accessibility}};
+    EXPECT_EQ(view.told, expected);
+}
+
 TEST(FormModel, AComboTextChoosesTheMatchingEntryOrNone) {
     GroupForm form;
     int clicks = 0;

@@ -25,8 +25,8 @@ class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest() {
         fake.program.carpeta = dir.path();
-        dir.write(pathFromUtf8("Leng/Español.lng"), shippedLanguage("Español"));
-        dir.write("Leng/English.lng", shippedLanguage("English"));
+        for (const std::string& name : shippedLanguages())
+            dir.write(pathFromUtf8("Leng/" + name + ".lng"), shippedLanguage(name.c_str()));
     }
 
     // Starts the program with the given settings (Spanish unless told).

@@ -1,5 +1,10 @@
 #include "tests/scheduler/ScheduleFixture.h"
 
+#include "about/frmAbout.h"
+#include "platform/AccessibleText.h"
+#include "platform/Cp1252.h"
+#include "settings/frmConfiguracion.h"
+
 #include <cctype>
 #include <map>
 #include <set>
@@ -8,6 +13,8 @@ namespace durmivela {
 namespace {
 
 class Startup : public testing::MainWindowTest {};
+using testing::shippedLanguage;
+using testing::shippedLanguages;
 
 TEST_F(Startup, FirstStartCreatesTheSettingsAndOpensInSpanishWithTheClockTimeLayout) {
     frmPrincipal& w = launch();
@@ -86,7 +93,7 @@ TEST_F(Startup, AnUnusableLanguageKeepsTheTextsInForceAndIsReported) {
     configuracion.Lenguaje = "Roto";
     w.AplicarConfiguracion();
     EXPECT_EQ(w.cmdSalir.caption(), "Salir");
-    EXPECT_EQ(lenguaje_.UltimoTexto, 52);
+    EXPECT_EQ(lenguaje_.UltimoTexto, 54);
     EXPECT_EQ(fake.messages.shown.size(), 2u);
 }
 
@@ -102,7 +109,8 @@ TEST_F(Startup, ASettingsFileThatCannotBeCreatedIsReportedAndTheDefaultsRun) {
 // Alt plus a letter must reach exactly one item of each menu, in every
 // shipped language.
 TEST_F(Startup, MenuAccessKeysAreUniqueWithinEachMenu) {
-    for (const char* lenguaje : {"Espa\xF1ol", "English"}) {
+    for (const std::string& nombre : shippedLanguages()) {
+        const std::string lenguaje = utf8ToCp1252(nombre);
         frmPrincipal& w = start(1, 4, lenguaje);
         std::map<const Control*, std::set<std::string>> keys;  // by parent menu; null: the menu bar
         for (const auto& control : w.controls()) {
@@ -112,9 +120,47 @@ TEST_F(Startup, MenuAccessKeysAreUniqueWithinEachMenu) {
             const std::size_t amp = text.find('&');
             if (amp == std::string::npos || amp + 1 >= text.size()) continue;
             const std::string key(1, static_cast<char>(std::tolower(static_cast<unsigned char>(text[amp + 1]))));
-            EXPECT_TRUE(keys[item->parentMenu()].insert(key).second) << lenguaje << ": " << text;
+            EXPECT_TRUE(keys[item->parentMenu()].insert(key).second) << nombre << ": " << text;
         }
     }
+}
+
+// A screen reader names every control the user can reach by what the window
+// shows before it, in the current language, and tells the two time fields
+// apart; a language file without the words for them gets the Spanish ones.
+TEST_F(Startup, EveryReachableControlIsNamedByItsLabel) {
+    dir.write("Leng/Viejo.lng", shippedLanguage("English").erase(shippedLanguage("English").find("210,"), 26));
+    std::vector<std::string> lenguajes = shippedLanguages();
+    lenguajes.push_back("Viejo");
+    for (const std::string& nombre : lenguajes) {
+        frmPrincipal& w = start(1, 4, utf8ToCp1252(nombre));
+        frmConfiguracion dialogo(fake.plataforma, configuracion, lenguaje_);
+        dialogo.load();
+        frmAbout acerca(fake.plataforma, lenguaje_);
+        acerca.load();
+        for (const Form* form : {static_cast<const Form*>(&w), static_cast<const Form*>(&dialogo),
+                                 static_cast<const Form*>(&acerca)})
+            for (const auto& control : form->controls()) {
+                const ControlKind kind = control->kind();
+                if (control->tabIndex >= 0 && kind != ControlKind::Label && kind != ControlKind::Frame &&
+                    kind != ControlKind::PictureBox) {
+                    EXPECT_FALSE(accessibleName(*control).empty()) << nombre << ": " << control->name();
+                }
+            }
+        EXPECT_EQ(accessibleName(w.cmbApagar), readableCaption(w.lblApagar.caption())) << nombre;
+        EXPECT_EQ(accessibleName(w.lblHoraActual), readableCaption(w.lblTituloHoraAct.caption())) << nombre;
+        EXPECT_EQ(accessibleName(w.lblHoraApa), readableCaption(w.lblTituloHoraApa.caption())) << nombre;
+        EXPECT_EQ(accessibleName(dialogo.cmbLenguaje), readableCaption(dialogo.fmeLenguaje.caption())) << nombre;
+        EXPECT_NE(accessibleName(w.txtHora), accessibleName(w.txtMinuto)) << nombre;
+        EXPECT_EQ(accessibleDescription(w.cmdAceptar), w.lblAviso.caption()) << nombre;
+    }
+    EXPECT_EQ(accessibleName(ventana->txtHora), "Shut down at (hora)");
+    frmPrincipal& w = start(1, 4, "English");
+    EXPECT_EQ(accessibleName(w.txtHora), "Shut down at (hour)");
+    EXPECT_EQ(accessibleName(w.txtMinuto), "Shut down at (minute)");
+    start(1, 4, "Espa\xF1ol");
+    EXPECT_EQ(accessibleName(ventana->txtMinuto), "Apagar a las (minuto)");
+    EXPECT_EQ(accessibleName(ventana->lblHoraActual), "HORA ACTUAL");
 }
 
 TEST_F(Startup, TheClockTickShowsTheLongTime) {
