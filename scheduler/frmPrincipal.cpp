@@ -303,8 +303,10 @@ void frmPrincipal::cmdSalir_Click() {
 // user asked for, and no message may block it either.
 void frmPrincipal::EjecutarApagado() {
     const int log = configuracion_.Log;
-    if (log == 2 || log == 4) EscribirLog();
-    if (log == 3 || log == 4) GuardarCaptura();
+    // The capture comes first, so that the record says only what was done:
+    // a capture that could not be made leaves a record of the record alone.
+    const bool capturada = (log == 3 || log == 4) && GuardarCaptura().ok;
+    if (log == 2 || log == 4) EscribirLog(log == 4 && !capturada ? 2 : log);
     Timer2.setEnabled(false);
     HabilitarPrivilegioApagado();
     std::string motivo;
@@ -323,10 +325,9 @@ void frmPrincipal::AvisarApagadoRechazado(const std::string& motivo) {
 
 void frmPrincipal::HabilitarPrivilegioApagado() { plataforma_.power.enableShutdownRight(); }
 
-WriteResult frmPrincipal::EscribirLog() {
+WriteResult frmPrincipal::EscribirLog(int hecho) {
     return writeFileDurably(rutaDelUsuario(kArchivoLog),
-                            textoRegistro(lenguaje_, configuracion_.Tipo, configuracion_.Log,
-                                          plataforma_.clock.timeOfDay()));
+                            textoRegistro(lenguaje_, configuracion_.Tipo, hecho, plataforma_.clock.timeOfDay()));
 }
 
 WriteResult frmPrincipal::GuardarCaptura() {

@@ -50,7 +50,8 @@ public:
     void EjecutarApagado();
     void AvisarApagadoRechazado(const std::string& motivo);
     void HabilitarPrivilegioApagado();
-    WriteResult EscribirLog();
+    // `hecho` is what the record says was done, in the Log setting's numbers.
+    WriteResult EscribirLog(int hecho);
     WriteResult GuardarCaptura();
 
     // Notification area.

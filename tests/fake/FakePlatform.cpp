@@ -8,7 +8,8 @@ namespace durmivela::testing {
 bool FakePower::requestForcedShutdown(std::string& reason) {
     calls.push_back("shutdown");
     const std::filesystem::path folder = program_.userFolder();
-    found.push_back({std::filesystem::exists(folder / kArchivoLog), std::filesystem::exists(folder / kArchivoCaptura)});
+    found.push_back({std::filesystem::is_regular_file(folder / kArchivoLog),
+                     std::filesystem::is_regular_file(folder / kArchivoCaptura)});
     if (refuse) reason = "Operation not permitted";
     return !refuse;
 }

@@ -16,18 +16,23 @@ protected:
 };
 
 // The fake power service looks in the folder when the shutdown is requested.
-// Records that cannot be written (a folder in the temporary file's place, an
-// unreadable screen) hold nothing back and show no message.
+// Records that cannot be written (a folder in the log's place, an unreadable
+// screen) hold nothing back and show no message, and the record never claims
+// a capture that was not made.
 TEST_F(ShutdownRecords, TheLogSettingDecidesWhichRecordsExistWhenTheShutdownIsRequested) {
-    struct Row { int log; bool broken, logFile, capture; int captures; };
-    const Row rows[] = {{1, false, false, false, 0}, {2, false, true, false, 0}, {3, false, false, true, 1},
-                        {4, false, true, true, 1},   {4, true, false, false, 1}};
+    struct Row { int log; bool logBroken, screenBroken, logFile, capture; int captures; const char* says; };
+    const Row rows[] = {{1, false, false, false, false, 0, ""},
+                        {2, false, false, true, false, 0, "Se escribi\xF3 este registro."},
+                        {3, false, false, false, true, 1, ""},
+                        {4, false, false, true, true, 1, "Se escribi\xF3 este registro y se captur\xF3 la pantalla."},
+                        {4, false, true, true, false, 1, "Se escribi\xF3 este registro."},
+                        {4, true, true, false, false, 1, ""}};
     std::size_t requests = 0;
     for (const Row& row : rows) {
-        std::filesystem::remove(dir.path() / kArchivoLog);
+        std::filesystem::remove_all(dir.path() / kArchivoLog);
         std::filesystem::remove(dir.path() / kArchivoCaptura);
-        if (row.broken) std::filesystem::create_directory(dir.path() / (std::string(kArchivoLog) + ".tmp"));
-        fake.screen.fail = row.broken;
+        if (row.logBroken) std::filesystem::create_directory(dir.path() / kArchivoLog);
+        fake.screen.fail = row.screenBroken;
         fake.screen.captures = 0;
         frmPrincipal& w = start(2, row.log);
         runToShutdown(w);
@@ -35,6 +40,9 @@ TEST_F(ShutdownRecords, TheLogSettingDecidesWhichRecordsExistWhenTheShutdownIsRe
         EXPECT_EQ(fake.power.found.back().log, row.logFile) << row.log;
         EXPECT_EQ(fake.power.found.back().capture, row.capture) << row.log;
         EXPECT_EQ(fake.screen.captures, row.captures) << row.log;
+        if (row.logFile) {
+            EXPECT_TRUE(dir.read(kArchivoLog).ends_with(std::string(row.says) + "\r\n")) << row.log;
+        }
         // The menu commands keep what start-up found.
         EXPECT_FALSE(w.mnuLog.enabled());
         EXPECT_FALSE(w.mnuCaptura.enabled());

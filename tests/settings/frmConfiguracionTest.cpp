@@ -173,7 +173,7 @@ TEST_F(SettingsDialog, AnInstalledProgramKeepsTheUsersFilesInTheUsersFolder) {
     EXPECT_EQ(w.cmdSalir.caption(), "Exit");
     EXPECT_EQ(dir.read("user/" + std::string(kArchivoConfiguracion)),
               "[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog=4\r\n[LENGUAJE]\r\nLenguaje=English\r\n");
-    ASSERT_TRUE(w.EscribirLog().ok);
+    ASSERT_TRUE(w.EscribirLog(4).ok);
     EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / "user" / kArchivoLog));
     w.mnuLog.click();
     w.mnuContenido.click();
