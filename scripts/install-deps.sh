@@ -1,6 +1,7 @@
 #!/bin/sh
-# Installs what is missing for building and running (`run`) or also for the
-# tests (`test`) on Debian 12. Uses sudo when not run as root.
+# Installs what is missing for building and running the Linux program (`run`)
+# or also for the Windows program and every test (`test`) on Debian 12. Uses
+# sudo when not run as root.
 set -eu
 profile=${1:-run}
 
@@ -8,10 +9,10 @@ packages="cmake ninja-build g++ make pkg-config qt6-base-dev qt6-qpa-plugins lib
 # Wayland sessions (GNOME's default): Qt's Wayland platform plugin; the
 # Debian package's dependencies come from dpkg-shlibdeps.
 packages="$packages qt6-wayland dpkg-dev"
-# The Windows program: the MinGW-w64 cross compiler with POSIX threads, and
-# GoogleTest's sources for its tests.
-packages="$packages g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest"
 if [ "$profile" = test ]; then
+  # The Windows program: the MinGW-w64 cross compiler with POSIX threads, and
+  # GoogleTest's sources for its tests.
+  packages="$packages g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest"
   packages="$packages libgtest-dev xvfb xauth xdotool trayer x11-utils imagemagick dbus python3 python3-dbusmock libchm-bin clang libclang-rt-14-dev"
   # Reads a message box's words off the screen, where X offers no other way.
   packages="$packages tesseract-ocr"
