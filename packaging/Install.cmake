@@ -78,7 +78,8 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
   ""
   "Before the shutdown it can write a log record and keep a screenshot of the"
   "whole screen. The shutdown is asked of systemd-logind over D-Bus. Its texts"
-  "come from language files, in Spanish and English.")
+  "come from language files, in Spanish, English, French, German, Brazilian"
+  "Portuguese and Italian.")
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -35,7 +35,7 @@ at() { awk -v x="$1" -v y="$2" -v s="$s" 'BEGIN {printf "%d %d", x * s, y * s}';
 xdotool mousemove --window "$dialog" $(at 162 93) click 1          # "tras un calculo"
 xdotool mousemove --window "$dialog" $(at 150 196) click 1         # the language box
 sleep 0.4
-xdotool key Home Return                                            # English, first by name
+xdotool key Home e Return                                          # English, the first name in E
 sleep 0.3
 xdotool mousemove --window "$dialog" $(at 190 237) click 1         # Aplicar: the dialog turns English
 sleep 0.5

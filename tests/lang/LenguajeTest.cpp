@@ -1,9 +1,15 @@
 #include "lang/Lenguaje.h"
+#include "platform/Cp1252.h"
+#include "platform/DurableFile.h"
 #include "platform/Form.h"
 #include "tests/util/TempDir.h"
 #include "tests/util/TestFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <string_view>
 
 namespace durmivela {
 namespace {
@@ -173,6 +179,45 @@ TEST(ShippedLanguages, HoldTheSpanishRecordsInTheirOrder) {
     const TablaLenguaje integrado = lenguajeIntegrado();
     EXPECT_EQ(integrado.UltimoTexto, 54);
     EXPECT_EQ(integrado.buscar(205)->Texto, "Configuración del Apagado");
+}
+
+// Whether the bytes read as UTF-8 as a whole.
+bool esUtf8(std::string_view bytes) {
+    int pendientes = 0;  // continuation bytes still owed
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (pendientes > 0) {
+            if ((b & 0xC0) != 0x80) return false;
+            --pendientes;
+        } else if (b >= 0xC2 && b < 0xE0) {
+            pendientes = 1;
+        } else if (b >= 0xE0 && b < 0xF0) {
+            pendientes = 2;
+        } else if (b >= 0xF0 && b < 0xF5) {
+            pendientes = 3;
+        } else if (b >= 0x80) {
+            return false;
+        }
+    }
+    return pendientes == 0;
+}
+
+// The files as editors tend to spoil them: saved as UTF-8 (every accent would
+// read as two characters, "Ã©" for "é") or with bare line feeds; and a name
+// that Windows-1252 cannot write could not be chosen in Durmivela.ini.
+TEST(ShippedLanguages, AreWindows1252TextWithCrLfUnderWindows1252Names) {
+    for (const std::string& name : durmivela::testing::shippedLanguages()) {
+        std::ifstream in(durmivela::testing::testProgramFolder() / "Leng" / pathFromUtf8(name + ".lng"),
+                         std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        ASSERT_FALSE(bytes.empty()) << name;
+        const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
+        EXPECT_TRUE(ascii || !esUtf8(bytes)) << name << " is UTF-8";
+        for (std::size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', at + 1))
+            ASSERT_TRUE(at > 0 && bytes[at - 1] == '\r') << name << ": a bare line feed at byte " << at;
+        EXPECT_EQ(bytes.back(), '\n') << name;
+        EXPECT_EQ(cp1252ToUtf8(utf8ToCp1252(name)), name);
+    }
 }
 
 }  // namespace

@@ -68,7 +68,11 @@ expected=$(
       usr/share/doc/durmivela/copyright usr/share/doc/durmivela/changelog.gz \
       usr/share/lintian/overrides/durmivela
     for size in 16 32 48 256; do echo "usr/share/icons/hicolor/${size}x$size/apps/durmivela.png"; done
-    for lng in "$root"/lang/Leng/*.lng; do echo "usr/share/durmivela/Leng/${lng##*/}"; done
+    # The shipped languages by name, so that one lost from the tree or the
+    # install is missed here.
+    for lng in Deutsch English Español Français Italiano Português; do
+      echo "usr/share/durmivela/Leng/$lng.lng"
+    done
     [ -f "$build/Durmivela.chm" ] && echo usr/share/durmivela/Durmivela.chm
   } | LC_ALL=C sort)
 actual=$(cd "$troot" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort)

@@ -1,6 +1,8 @@
 #include "settings/frmConfiguracion.h"
 #include "tests/scheduler/ScheduleFixture.h"
 
+#include <algorithm>
+
 namespace durmivela {
 namespace {
 
@@ -33,6 +35,11 @@ protected:
         fake.forms.user = [user](Form& form) { user(static_cast<frmConfiguracion&>(form)); };
         ventana->mnuConfiguracion.click();
     }
+    // Where a user finds a language in the list: by its name.
+    static int posicion(const frmConfiguracion& d, const std::string& nombre) {
+        const std::vector<std::string>& nombres = d.cmbLenguaje.items();
+        return static_cast<int>(std::find(nombres.begin(), nombres.end(), nombre) - nombres.begin());
+    }
 };
 
 TEST_F(SettingsDialog, LoadsTheSettingsInMemoryAndProgrammaticChoicesEnableAplicar) {
@@ -56,7 +63,8 @@ TEST_F(SettingsDialog, LoadsTheSettingsInMemoryAndProgrammaticChoicesEnableAplic
             EXPECT_EQ(d.chkLog.value(), row.chkLog);
             EXPECT_EQ(d.chkCaptura.value(), row.chkCaptura);
             EXPECT_EQ(d.cmdAplicar.enabled(), row.aplicar);
-            EXPECT_EQ(d.cmbLenguaje.items(), (std::vector<std::string>{"English", "Español"}));
+            EXPECT_EQ(d.cmbLenguaje.items(), (std::vector<std::string>{"Deutsch", "English", "Español", "Français",
+                                                                       "Italiano", "Português"}));
             EXPECT_EQ(d.cmbLenguaje.text(), "Español");
             EXPECT_EQ(d.lblSistema.caption(), "Windows XP Profesional");
             // The capture box and the language run nothing.
@@ -73,7 +81,7 @@ TEST_F(SettingsDialog, AceptarAppliesSavesAndTheMainWindowFollows) {
     frmPrincipal& w = start(1, 3);
     open([](frmConfiguracion& d) {
         d.opbEstablecerCalculos.userChoose();
-        d.cmbLenguaje.userSelect(0);  // English: the choice alone enables nothing
+        d.cmbLenguaje.userSelect(posicion(d, "English"));  // the choice alone enables nothing
         d.cmdAceptar.click();
         EXPECT_TRUE(d.closed());
     });
@@ -87,7 +95,7 @@ TEST_F(SettingsDialog, AplicarThenCancelarKeepsTheNewLanguageInForceButNotOnDisk
     frmPrincipal& w = start(1, 4);
     const std::string before = dir.read(kArchivoConfiguracion);
     open([](frmConfiguracion& d) {
-        d.cmbLenguaje.userSelect(0);
+        d.cmbLenguaje.userSelect(posicion(d, "English"));
         d.cmdAplicar.click();
         EXPECT_EQ(d.cmdCancelar.caption(), "Cancel");  // the dialog changes language at once
         EXPECT_EQ(d.caption(), "Configuración");
@@ -166,8 +174,9 @@ TEST_F(SettingsDialog, AnInstalledProgramKeepsTheUsersFilesInTheUsersFolder) {
     frmPrincipal& w = launch();
     EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / "user" / kArchivoConfiguracion));
     open([](frmConfiguracion& d) {
-        EXPECT_EQ(d.cmbLenguaje.items(), (std::vector<std::string>{"English", "Español", "Klingon"}));
-        d.cmbLenguaje.userSelect(0);
+        EXPECT_EQ(d.cmbLenguaje.items(), (std::vector<std::string>{"Deutsch", "English", "Español", "Français",
+                                                                   "Italiano", "Klingon", "Português"}));
+        d.cmbLenguaje.userSelect(posicion(d, "English"));
         d.cmdAceptar.click();
     });
     EXPECT_EQ(w.cmdSalir.caption(), "Exit");
