@@ -69,6 +69,9 @@ expected=$(
       usr/share/lintian/overrides/durmivela
     for size in 16 32 48 256; do echo "usr/share/icons/hicolor/${size}x$size/apps/durmivela.png"; done
     for lng in "$root"/lang/Leng/*.lng; do echo "usr/share/durmivela/Leng/${lng##*/}"; done
+    # The help's pages, style sheet and pictures as web pages, with or without chmcmd.
+    (cd "$root/help" && find . -type f \( -name '*.htm' -o -name '*.css' -o -name '*.png' -o -name '*.gif' \
+      -o -name '*.jpg' \) | sed 's|^\./|usr/share/durmivela/html/|')
     [ -f "$build/Durmivela.chm" ] && echo usr/share/durmivela/Durmivela.chm
   } | LC_ALL=C sort)
 actual=$(cd "$troot" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort)
