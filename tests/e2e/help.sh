@@ -39,12 +39,12 @@ export DBUS_SESSION_BUS_ADDRESS="unix:path=$e2e_dir/session_bus_socket"
 for _ in $(seq 100); do [ -S "$e2e_dir/session_bus_socket" ] && break; sleep 0.05; done
 
 folder=$(e2e_program_folder "$build")
-cp -r "$build/html" "$build/Durmivela.chm" "$folder/"
+cp -r "$build/html" "$build/Durmivela.chm" "$folder/" || e2e_fail "the build folder lacks html/ or Durmivela.chm"
 printf '[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog=1\r\n[LENGUAJE]\r\nLenguaje=English\r\n' >"$folder/Durmivela.ini"
 e2e_start_program "$folder"
 
 # Help, then its first item, where a user finds them; waits for the $1-th
-# hand-over and prints it as a path.
+# hand-over and sets $handed to it as a path.
 contents() {
   eval "$(xdotool getwindowgeometry --shell "$win")"
   scale=$(awk -v w="$WIDTH" 'BEGIN {printf "%.4f", w / 312}')
@@ -54,13 +54,14 @@ contents() {
   import -window root "$shots/help-menu.png"
   xdotool mousemove --window "$win" "$(awk -v s="$scale" 'BEGIN {printf "%d", 90 * s}')" $((menubar + menubar / 2 + 4)) click 1
   for _ in $(seq 100); do [ -f "$opened" ] && [ "$(wc -l <"$opened")" -ge "$1" ] && break; sleep 0.1; done
-  line=$(sed -n "$1p" "$opened" 2>/dev/null)
-  [ -n "$line" ] || e2e_fail "Contents handed nothing to the desktop: $(cat "$e2e_dir/program.log")"
+  handed=$(sed -n "$1p" "$opened" 2>/dev/null)
+  [ -n "$handed" ] || e2e_fail "Contents handed nothing to the desktop: $(cat "$e2e_dir/program.log")"
   # Qt hands over a file:// address; the folders here need no unescaping.
-  echo "${line#file://}"
+  handed=${handed#file://}
 }
 
-page=$(contents 1)
+contents 1
+page=$handed
 [ "$page" = "$folder/html/en/start.htm" ] || e2e_fail "with no CHM viewer, Contents opened $page"
 [ -f "$page" ] || e2e_fail "Contents opened $page, which does not exist"
 grep -q '<title>What Durmivela does</title>' "$page" || e2e_fail "$page is not the English first page"
@@ -69,6 +70,7 @@ grep -q '<title>What Durmivela does</title>' "$page" || e2e_fail "$page is not t
 mkdir -p "$XDG_DATA_HOME/applications"
 printf '[Desktop Entry]\nType=Application\nName=CHM viewer\nExec=true %%f\nMimeType=application/vnd.ms-htmlhelp;\n' \
   >"$XDG_DATA_HOME/applications/chm-viewer.desktop"
-chm=$(contents 2)
+contents 2
+chm=$handed
 [ "$chm" = "$folder/Durmivela.chm" ] || e2e_fail "with a CHM viewer, Contents opened $chm"
 echo "e2e help: ok (no viewer: $page; viewer: $chm)"
