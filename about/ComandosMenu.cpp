@@ -32,7 +32,8 @@ void AbrirArchivo(Plataforma& plataforma, const std::filesystem::path& archivo) 
 }
 
 std::filesystem::path PaginaAyudaHtml(const std::filesystem::path& datos, const std::string& lenguaje) {
-    return datos / kCarpetaAyudaHtml / (enEspanol(lenguaje) ? "es/inicio.htm" : "en/start.htm");
+    const bool espanol = enEspanol(lenguaje);
+    return datos / kCarpetaAyudaHtml / (espanol ? "es" : "en") / (espanol ? "inicio.htm" : "start.htm");
 }
 
 void AbrirAyuda(Plataforma& plataforma, const std::string& lenguaje) {

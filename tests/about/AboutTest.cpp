@@ -117,7 +117,9 @@ TEST_F(About, MenuCommandsOpenTheirTargetsAndTheUpdateLetsTheWindowRepaintFirst)
 // language; and, when those are missing too, a message that says why.
 TEST_F(About, ContenidoOpensTheChmOrElseTheHtmlPagesOrElseSaysWhy) {
     fake.program.datos = dir.path() / "share";
-    const auto in = [&](const char* name) { return utf8FromPath(dir.path() / "share" / name); };
+    const auto in = [&](const char* name) {
+        return utf8FromPath(dir.path() / "share" / std::filesystem::path(name).make_preferred());
+    };
     struct Row {
         bool viewer, pages, chm;
         const char* lenguaje;
