@@ -10,7 +10,8 @@ cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(COPY "${SOURCE_DIR}/" DESTINATION "${WORK_DIR}"
-     FILES_MATCHING PATTERN "*.htm" PATTERN "*.css" PATTERN "Durmivela.hh?")
+     FILES_MATCHING PATTERN "*.htm" PATTERN "*.css" PATTERN "*.png" PATTERN "*.gif" PATTERN "*.jpg"
+                    PATTERN "Durmivela.hh?")
 
 execute_process(
   COMMAND "${CHMCMD}" --verbosity 1 Durmivela.hhp

@@ -1,7 +1,8 @@
 # Installs the Linux program the Filesystem Hierarchy Standard's way and packs
 # it as a Debian package (`cmake --build <build> --target package`):
 #   bin/durmivela
-#   share/durmivela/Leng/*.lng, share/durmivela/Durmivela.chm
+#   share/durmivela/Leng/*.lng, share/durmivela/Durmivela.chm,
+#   share/durmivela/html/ (the same help as web pages)
 #     (the program reads them from <its folder>/../share/durmivela/)
 #   share/applications, share/metainfo, share/icons/hicolor, share/man/man1,
 #   share/doc/durmivela
@@ -53,8 +54,13 @@ install(FILES ${packaging}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR
         RENAME durmivela)
 
 # help/ comes after this file and builds the help file only where chmcmd is:
-# decided once every folder is read.
+# decided once every folder is read. Its pages as they are, for desktops
+# without a CHM viewer, need no compiler and ship in any case.
 function(durmivela_install_help)
+  foreach(page IN LISTS DURMIVELA_HELP_HTML)
+    get_filename_component(folder ${page} DIRECTORY)
+    install(FILES ${PROJECT_SOURCE_DIR}/help/${page} DESTINATION ${CMAKE_INSTALL_DATADIR}/durmivela/html/${folder})
+  endforeach()
   if(TARGET durmivela_help)
     install(FILES ${CMAKE_BINARY_DIR}/Durmivela.chm DESTINATION ${CMAKE_INSTALL_DATADIR}/durmivela)
   else()
@@ -89,9 +95,10 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${DURMIVELA_WEB_URL})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Opened with dlopen at the first update, so dpkg-shlibdeps cannot see it.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4")
-# Wayland sessions (GNOME's default) need Qt's Wayland platform plugin; a CHM
-# viewer opens Help > Contents.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+# Wayland sessions (GNOME's default) need Qt's Wayland platform plugin; Qt
+# opens files and web pages, and the help looks for a CHM viewer, through
+# xdg-utils. Without a CHM viewer the help opens in the browser.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xchm | kchmviewer")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -116,6 +116,10 @@ public:
     // A file path (UTF-8) or a web address; what happens then is the desktop's
     // business, so there is no result.
     virtual void open(const std::string& target) = 0;
+    // True when the desktop has an application for files of this one's type,
+    // so that open() would show it; false when it has none, or when it cannot
+    // tell (a file that cannot be read has no type to go by).
+    virtual bool hasApplicationFor(const std::filesystem::path& file) const = 0;
 };
 
 // A program to start: on Windows the command line is what is run; elsewhere

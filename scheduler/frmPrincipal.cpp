@@ -388,9 +388,7 @@ void frmPrincipal::mnuConfiguracion_Click() {
 
 void frmPrincipal::mnuLog_Click() { AbrirArchivo(plataforma_, rutaDelUsuario(kArchivoLog)); }
 void frmPrincipal::mnuCaptura_Click() { AbrirArchivo(plataforma_, rutaDelUsuario(kArchivoCaptura)); }
-void frmPrincipal::mnuContenido_Click() {
-    AbrirArchivo(plataforma_, plataforma_.program.dataFolder() / kArchivoAyuda);
-}
+void frmPrincipal::mnuContenido_Click() { AbrirAyuda(plataforma_, configuracion_.Lenguaje); }
 void frmPrincipal::mnuDonativos_Click() { AbrirWebDelAutor(plataforma_); }
 void frmPrincipal::mnuAcercade_Click() { MostrarAcercaDe(plataforma_, lenguaje_); }
 

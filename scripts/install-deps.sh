@@ -18,6 +18,8 @@ if [ "$profile" = test ]; then
   packages="$packages tesseract-ocr"
   # Checks the Debian package as a distribution would.
   packages="$packages lintian desktop-file-utils appstream"
+  # xdg-mime tells the help whether the desktop has a CHM viewer.
+  packages="$packages xdg-utils"
   # Wine (64-bit) runs the Windows tests, with its own fonts.
   packages="$packages wine wine64 fonts-wine unzip"
 fi

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTime>
@@ -88,6 +90,38 @@ void QtShell::open(const std::string& target) {
     const QString text = QString::fromStdString(target);
     const bool address = text.startsWith(QLatin1String("http://")) || text.startsWith(QLatin1String("https://"));
     QDesktopServices::openUrl(address ? QUrl(text) : QUrl::fromLocalFile(text));
+}
+
+namespace {
+
+// The first line that xdg-mime prints; empty when it is not installed, fails
+// or takes longer than a lookup in a few files ever should.
+QString askXdgMime(const QStringList& arguments) {
+    QProcess process;
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(QStringLiteral("xdg-mime"), arguments);
+    constexpr int kLimitMs = 3000;
+    if (!process.waitForFinished(kLimitMs)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) return {};
+    return QString::fromUtf8(process.readAllStandardOutput()).section(u'\n', 0, 0).trimmed();
+}
+
+}  // namespace
+
+// xdg-mime rather than a reading of mimeapps.list here: it is the resolver
+// xdg-open itself consults (and on KDE it asks KDE), so the answer is the
+// one the opening will meet. Any doubt answers no, and the caller then
+// falls back to what every desktop opens.
+bool QtShell::hasApplicationFor(const std::filesystem::path& file) const {
+    const QString path = QFile::decodeName(QByteArray::fromStdString(file.native()));
+    const QString type = askXdgMime({QStringLiteral("query"), QStringLiteral("filetype"), path}).section(u';', 0, 0);
+    const QRegularExpression mimeType(QStringLiteral("^[\\w.+-]+/[\\w.+-]+$"));
+    if (!mimeType.match(type).hasMatch()) return false;
+    return askXdgMime({QStringLiteral("query"), QStringLiteral("default"), type}).endsWith(QLatin1String(".desktop"));
 }
 
 // Linux has no Windows version numbers to give.

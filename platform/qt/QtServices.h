@@ -58,6 +58,9 @@ public:
 class QtShell final : public Shell {
 public:
     void open(const std::string& target) override;
+    // Asks xdg-mime, as xdg-open does before it opens a file: the file's
+    // type, then the application the desktop gives that type.
+    bool hasApplicationFor(const std::filesystem::path& file) const override;
 };
 
 // No registry on Linux; the system's name comes from os-release.

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <shlwapi.h>
 
 namespace durmivela::win32 {
 namespace {
@@ -67,6 +68,16 @@ std::uint32_t Win32ProgramInfo::processId() const { return GetCurrentProcessId()
 
 void Win32Shell::open(const std::string& target) {
     ShellExecuteA(nullptr, "open", ansi(target).c_str(), "", "", SW_SHOW);
+}
+
+bool Win32Shell::hasApplicationFor(const std::filesystem::path& file) const {
+    const std::wstring extension = file.extension().wstring();
+    if (extension.empty()) return false;
+    // No buffer: only whether there is a command, not the command itself.
+    DWORD length = 0;
+    const HRESULT found = AssocQueryStringW(ASSOCF_INIT_IGNOREUNKNOWN, ASSOCSTR_COMMAND, extension.c_str(), L"open",
+                                            nullptr, &length);
+    return found == S_OK || found == S_FALSE;
 }
 
 bool Win32SystemInfo::versionNumbers(OsVersionNumbers& numbers) const {

@@ -32,6 +32,8 @@ public:
 class Win32Shell final : public Shell {
 public:
     void open(const std::string& target) override;
+    // The "open" command that Windows associates with the file's extension.
+    bool hasApplicationFor(const std::filesystem::path& file) const override;
 };
 
 class Win32SystemInfo final : public SystemInfo {

@@ -100,7 +100,11 @@ public:
     std::vector<ProcessStart> started;
     std::uint32_t nextPid = 77;
     std::map<std::string, std::filesystem::path> onPath;
+    std::set<std::string> noApplication;  // extensions (".chm") nothing on the desktop opens
     void open(const std::string& target) override { opened.push_back(target); }
+    bool hasApplicationFor(const std::filesystem::path& file) const override {
+        return noApplication.count(file.extension().string()) == 0;
+    }
     StartResult start(const ProcessStart& start) override {
         started.push_back(start);
         return {nextPid, nextPid ? "" : "No such file or directory"};

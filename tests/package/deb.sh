@@ -73,6 +73,9 @@ expected=$(
     for lng in Deutsch English Español Français Italiano Português; do
       echo "usr/share/durmivela/Leng/$lng.lng"
     done
+    # The help's pages, style sheet and pictures as web pages, with or without chmcmd.
+    (cd "$root/help" && find . -type f \( -name '*.htm' -o -name '*.css' -o -name '*.png' -o -name '*.gif' \
+      -o -name '*.jpg' \) | sed 's|^\./|usr/share/durmivela/html/|')
     [ -f "$build/Durmivela.chm" ] && echo usr/share/durmivela/Durmivela.chm
   } | LC_ALL=C sort)
 actual=$(cd "$troot" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort)

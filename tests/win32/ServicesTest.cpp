@@ -58,6 +58,11 @@ TEST(Win32Services, ClockProgramSystemAndFileFacts) {
         SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
     EXPECT_FALSE(files.hiddenOrSystem(dir.path() / "missing.lng"));
+
+    // The help's type has Windows' own viewer, found by extension alone.
+    const Win32Shell shell;
+    EXPECT_TRUE(shell.hasApplicationFor(dir.path() / "Durmivela.chm"));
+    EXPECT_FALSE(shell.hasApplicationFor(dir.path() / "help.durmivela-unknown"));
 }
 
 // Values written here come back through the about box's own reader.
