@@ -307,7 +307,7 @@ void frmPrincipal::AvisarApagadoRechazado(const std::string& motivo) {
     const RegistroTexto* texto = lenguaje_.buscar(kClaveApagadoRechazado);
     const TablaLenguaje integrado = texto ? TablaLenguaje{} : lenguajeIntegrado();
     if (!texto) texto = integrado.buscar(kClaveApagadoRechazado);
-    std::string aviso = texto ? texto->Texto : std::string();
+    std::string aviso = texto ? citar(texto->Texto, kTextoMaximo) : std::string();
     if (!motivo.empty()) aviso += "\n\n" + motivo;
     plataforma_.messages.show(aviso, tituloEstandar(), MessageIcon::Warning);
 }

@@ -16,20 +16,23 @@ protected:
 };
 
 // The fake power service looks in the folder when the shutdown is requested.
-// Records that cannot be written (a folder in the temporary file's place, an
-// unreadable screen) hold nothing back and show no message.
+// Records that cannot be written (a log made read-only, an unreadable screen)
+// hold nothing back and show no message.
 TEST_F(ShutdownRecords, TheLogSettingDecidesWhichRecordsExistWhenTheShutdownIsRequested) {
     struct Row { int log; bool broken, logFile, capture; int captures; };
     const Row rows[] = {{1, false, false, false, 0}, {2, false, true, false, 0}, {3, false, false, true, 1},
-                        {4, false, true, true, 1},   {4, true, false, false, 1}};
+                        {4, false, true, true, 1},   {4, true, true, false, 1}};
     std::size_t requests = 0;
     for (const Row& row : rows) {
         std::filesystem::remove(dir.path() / kArchivoLog);
         std::filesystem::remove(dir.path() / kArchivoCaptura);
-        if (row.broken) std::filesystem::create_directory(dir.path() / (std::string(kArchivoLog) + ".tmp"));
         fake.screen.fail = row.broken;
         fake.screen.captures = 0;
         frmPrincipal& w = start(2, row.log);
+        if (row.broken) {
+            dir.write(kArchivoLog, "an earlier record");
+            std::filesystem::permissions(dir.path() / kArchivoLog, std::filesystem::perms::owner_read);
+        }
         runToShutdown(w);
         ASSERT_EQ(fake.power.found.size(), ++requests) << row.log;
         EXPECT_EQ(fake.power.found.back().log, row.logFile) << row.log;
