@@ -207,7 +207,8 @@ TEST(DurableFile, ConcurrentWritersEachLandWholeOrFailCleanly) {
         }
     });
     const auto writer = [&](const std::string& bytes) {
-        for (int i = 0; i < 200; ++i) {
+        // Fewer on Windows, where each save held up by the reader waits for it.
+        for (int i = 0; i < (kWindows ? 20 : 200); ++i) {
             const WriteResult result = writeFileDurably(target, bytes);
             if (!result.ok) {
                 ++failures;
@@ -238,7 +239,7 @@ TEST(DurableFile, AWriteRemovesTheTemporariesAKilledWriteLeft) {
         {".Captura.bmp.k3j9x0qa.tmp", false},  {".Captura.bmp.00000000.tmp", false},
         {".Captura.bmp.underway.tmp", true},   {".Durmivela.ini.k3j9x0qa.tmp", true},
         {".Captura.bmp.mine.tmp", true},       {"Captura.bmp.k3j9x0qa.tmp", true},
-        {".Captura.bmp.K3J9X0QA.tmp", true},   {".Captura.bmp.k3j9x0qa.tmp.old", true},
+        {".Captura.bmp.k3j9-x0q.tmp", true},   {".Captura.bmp.k3j9x0qa.tmp.old", true},
     };
     for (const auto& [name, kept] : rows) {
         dir.write(name, "left");
