@@ -208,7 +208,7 @@ TEST(DurableFile, ConcurrentWritersEachLandWholeOrFailCleanly) {
     });
     const auto writer = [&](const std::string& bytes) {
         // Fewer on Windows, where each save held up by the reader waits for it.
-        for (int i = 0; i < (kWindows ? 20 : 200); ++i) {
+        for (int i = 0; i < (kWindows ? 20 : 100); ++i) {
             const WriteResult result = writeFileDurably(target, bytes);
             if (!result.ok) {
                 ++failures;
