@@ -144,6 +144,21 @@ TEST(DurableFile, KeepsThePermissionsAndRefusesAReadOnlyFile) {
 #endif
 }
 
+// A failure, not a hung test, when `work` waits on the pipe: the other end is
+// opened for it.
+template <class Result>
+void unblockAfter(std::future<Result>& work, const std::filesystem::path& pipe, const char* what) {
+    if (work.wait_for(10s) != std::future_status::timeout) return;
+    ADD_FAILURE() << what;
+#ifndef _WIN32
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    const int writer = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+    work.wait();
+    ::close(reader);
+    ::close(writer);
+#endif
+}
+
 // A temporary file is always a new one: nothing found under its name, be it a
 // file, a link or a pipe, is opened, truncated or waited on.
 TEST(DurableFile, TheTemporaryFileIsNeverAnExistingOne) {
@@ -157,13 +172,16 @@ TEST(DurableFile, TheTemporaryFileIsNeverAnExistingOne) {
     ASSERT_EQ(::mkfifo((dir.path() / "pipe").c_str(), 0600), 0);
     for (const char* name : {"link", "dangling", "pipe"}) taken.push_back(dir.path() / name);
 #endif
-    for (const auto& path : taken) {
-        std::error_code error;
-        std::FILE* file = files::createNewFile(path, {}, error);
-        EXPECT_FALSE(file) << path;
-        if (file) std::fclose(file);
-        EXPECT_EQ(error, std::errc::file_exists) << path;
-    }
+    auto creations = std::async(std::launch::async, [&] {
+        for (const auto& path : taken) {
+            std::error_code error;
+            std::FILE* file = files::createNewFile(path, {}, error);
+            EXPECT_FALSE(file) << path;
+            if (file) std::fclose(file);
+            EXPECT_EQ(error, std::errc::file_exists) << path;
+        }
+    });
+    unblockAfter(creations, dir.path() / "pipe", "the creation waits on a pipe");
     EXPECT_EQ(dir.read("victim"), "untouched");
     EXPECT_EQ(dir.read("taken"), "untouched");
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "nowhere"));
@@ -177,12 +195,7 @@ TEST(DurableFile, TheTemporaryFileIsNeverAnExistingOne) {
         return writeFileDurably(dir.path() / "Durmivela.ini", "ini").ok &&
                writeFileDurably(dir.path() / "Captura.bmp", "bmp").ok;
     });
-    if (writes.wait_for(10s) == std::future_status::timeout) {
-        ADD_FAILURE() << "the write waits on a pipe";
-        const int reader = ::open((dir.path() / "Durmivela.ini.tmp").c_str(), O_RDONLY | O_NONBLOCK);
-        writes.wait();
-        ::close(reader);
-    }
+    unblockAfter(writes, dir.path() / "Durmivela.ini.tmp", "the write waits on a pipe");
     EXPECT_TRUE(writes.get());
     EXPECT_EQ(dir.read("Durmivela.ini"), "ini");
     EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(dir.path() / "Captura.bmp")));
@@ -266,11 +279,7 @@ TEST(ReadWholeFile, ReadsOnlyAnOrdinaryFileWithinTheLimit) {
         std::string piped;
         return readWholeFile(dir.path() / "pipe", piped);
     });
-    if (read.wait_for(10s) == std::future_status::timeout) {
-        ADD_FAILURE() << "the read waits on a pipe";
-        const int writer = ::open((dir.path() / "pipe").c_str(), O_WRONLY | O_NONBLOCK);
-        ::close(writer);
-    }
+    unblockAfter(read, dir.path() / "pipe", "the read waits on a pipe");
     EXPECT_FALSE(read.get());
 #endif
 }
