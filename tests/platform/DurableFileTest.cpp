@@ -42,32 +42,14 @@ std::set<std::string> namesIn(const std::filesystem::path& folder) {
     return names;
 }
 
-TEST(DurableFile, ReplacesTheWholeFileAndLeavesNoTemporary) {
-    TempDir dir;
-    dir.write("a.txt", "old content that is longer");
-    ASSERT_TRUE(writeFileDurably(dir.path() / "a.txt", "new").ok);
-    EXPECT_EQ(dir.read("a.txt"), "new");
-    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"a.txt"});
-    EXPECT_FALSE(writeFileDurably(dir.path() / "no" / "such" / "b.txt", "x").ok);
-}
-
 // What happened, in order, through the seam.
 std::vector<std::string>& journal() {
     static std::vector<std::string> steps;
     return steps;
 }
-bool flushFails(std::FILE*) {
-    journal().push_back("flush");
-    errno = ENOSPC;
-    return false;
-}
 bool flushRecorded(std::FILE* file) {
     journal().push_back("flush");
     return kSystemWriteSteps.flushToDisk(file);
-}
-void renameFails(const std::filesystem::path&, const std::filesystem::path&, std::error_code& error) {
-    journal().push_back("replace");
-    error.assign(EACCES, std::generic_category());
 }
 void renameRecorded(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& error) {
     journal().push_back("replace");
@@ -78,9 +60,9 @@ bool syncRecorded(const std::filesystem::path& folder) {
     return kSystemWriteSteps.syncFolder(folder);
 }
 
-// The folder is synced after the rename, so that the new name is on the disk
-// before a forced shutdown; a failed step keeps the old file whole, leaves no
-// temporary and gives the system's reason.
+// The whole file is replaced and the folder synced after the rename, so that
+// the new name is on the disk before a forced shutdown; a failed step keeps
+// the old file whole, leaves no temporary and gives the system's reason.
 TEST(DurableFile, SyncsTheFolderAfterTheRenameAndAFailedStepKeepsTheOldFile) {
     struct Row {
         DurableWriteSteps steps;
@@ -89,6 +71,15 @@ TEST(DurableFile, SyncsTheFolderAfterTheRenameAndAFailedStepKeepsTheOldFile) {
     };
     TempDir dir;
     const std::string sync = "sync " + dir.path().string();
+    const auto flushFails = +[](std::FILE*) {
+        journal().push_back("flush");
+        errno = ENOSPC;
+        return false;
+    };
+    const auto renameFails = +[](const std::filesystem::path&, const std::filesystem::path&, std::error_code& error) {
+        journal().push_back("replace");
+        error.assign(EACCES, std::generic_category());
+    };
     const Row rows[] = {
         {{flushRecorded, renameRecorded, syncRecorded}, 0, {"flush", "replace", sync}},
         {{flushFails, renameRecorded, syncRecorded}, ENOSPC, {"flush"}},
@@ -96,16 +87,17 @@ TEST(DurableFile, SyncsTheFolderAfterTheRenameAndAFailedStepKeepsTheOldFile) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.error);
-        dir.write("a.txt", "keep me");
+        dir.write("a.txt", "old content that is longer");
         journal().clear();
         const WriteResult result = writeFileDurably(dir.path() / "a.txt", "new", row.steps);
         EXPECT_EQ(journal(), row.journal);
         EXPECT_EQ(result.ok, row.error == 0);
         EXPECT_EQ(result.reason, row.error ? std::generic_category().message(row.error) : "");
-        EXPECT_EQ(dir.read("a.txt"), row.error ? "keep me" : "new");
+        EXPECT_EQ(dir.read("a.txt"), row.error ? "old content that is longer" : "new");
         EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"a.txt"});
     }
     EXPECT_TRUE(kSystemWriteSteps.syncFolder(dir.path()));
+    EXPECT_FALSE(writeFileDurably(dir.path() / "no" / "such" / "b.txt", "x").ok);
 }
 
 // A file the user made read-only is refused, as Windows refuses it, and stays
