@@ -2,6 +2,7 @@
 // leerRegistros), and the application of what loads to a real main window on
 // the fake platform.
 #include "lang/Lenguaje.h"
+#include "platform/TextoCitado.h"
 #include "scheduler/frmPrincipal.h"
 #include "tests/fake/FakePlatform.h"
 
@@ -31,6 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     }
     check(tabla.Textos.size() >= kTextosDeEjecucion, "a loaded table lacks the run-time texts");
     check(tabla.UltimoTexto == static_cast<int>(tabla.Textos.size()) - 1, "UltimoTexto is not the last record");
+    for (const RegistroTexto& registro : tabla.Textos)
+        check(registro.Texto.size() <= kTextoMaximo, "a text longer than a window system takes");
     AplicarLenguaje(ventana, tabla);
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/DurableFile.h"
+#include "platform/TextoCitado.h"
 
 #include <cctype>
 #include <charconv>
@@ -109,7 +110,7 @@ std::vector<RegistroTexto> leerRegistros(std::string_view bytes) {
         if (!lector.campo(texto, finDeLinea)) break;  // cut short at the end of the file
         RegistroTexto registro;
         registro.tieneClave = leerClave(clave, registro.Clave);
-        registro.Texto = cp1252ToUtf8(texto);
+        registro.Texto = citar(cp1252ToUtf8(texto), kTextoMaximo);
         registros.push_back(std::move(registro));
     }
     return registros;
@@ -138,10 +139,15 @@ bool dispositivoDeWindows(std::string_view nombre) {
 bool nombreLenguajeValido(std::string_view nombre) {
     // 255 bytes is the longest file name the usual file systems take.
     constexpr std::size_t kNombreMaximo = 255 - std::string_view(".lng").size();
-    if (nombre.empty() || nombre.size() > kNombreMaximo) return false;
-    for (const char c : nombre) {
+    // The settings file holds the name in Windows-1252 after "Lenguaje=",
+    // on a line of its own.
+    if (nombre.empty() || nombre.size() > kNombreMaximo || !fitsCp1252(nombre)) return false;
+    for (const char c : utf8ToCp1252(nombre)) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F || c == '/' || c == '\\') return false;
+        // C0 and C1 controls: the five bytes 1252 leaves undefined stand for C1 ones.
+        const bool control = byte < 0x20 || byte == 0x7F || byte == 0x81 || byte == 0x8D || byte == 0x8F ||
+                             byte == 0x90 || byte == 0x9D;
+        if (control || c == '/' || c == '\\' || c == '=' || c == '[' || c == ']') return false;
     }
 #ifdef _WIN32
     // A drive ("C:x") or stream ("x:y") would lead out of Leng.
@@ -169,7 +175,7 @@ ResultadoCarga CargarLenguaje(TablaLenguaje& tabla, const std::vector<std::files
                               const std::string& nombre) {
     std::string bytes;
     if (!nombreLenguajeValido(nombre) ||
-        !readWholeFile(rutaLenguaje(carpetaLenguaje(carpetas, nombre), nombre), bytes))
+        !readWholeFile(rutaLenguaje(carpetaLenguaje(carpetas, nombre), nombre), bytes, kArchivoLenguajeMaximo))
         return ResultadoCarga::NoLeido;
     return cargarTextos(tabla, bytes);
 }

@@ -24,6 +24,10 @@ struct RegistroTexto {
 // The run-time texts are the last records of every language file.
 inline constexpr int kTextosDeEjecucion = 17;
 
+// A language file is a few kilobytes; a larger one is refused unread, as a
+// damaged one, before it can take the program's time and memory.
+inline constexpr std::uintmax_t kArchivoLenguajeMaximo = 1024 * 1024;
+
 class TablaLenguaje {
 public:
     std::vector<RegistroTexto> Textos;
@@ -44,7 +48,8 @@ enum class ResultadoCarga {
 
 // The records of a language file's bytes (Windows-1252), in file order. Blank
 // lines create no record, nor does a key left without its text at the end of
-// the file; a quoted text left open ends at its line's end.
+// the file; a quoted text left open ends at its line's end. A text is cut to
+// kTextoMaximo bytes of UTF-8, which every window system takes.
 std::vector<RegistroTexto> leerRegistros(std::string_view bytes);
 
 // Puts the records of a language file's bytes into the table. Bytes that
@@ -52,13 +57,15 @@ std::vector<RegistroTexto> leerRegistros(std::string_view bytes);
 ResultadoCarga cargarTextos(TablaLenguaje& tabla, std::string_view bytes);
 
 // Reads <nombre>.lng from the first of the language folders that holds it
-// into the table. A file that cannot be used leaves the table as it was.
+// into the table. A file that cannot be used, one larger than
+// kArchivoLenguajeMaximo included, leaves the table as it was.
 ResultadoCarga CargarLenguaje(TablaLenguaje& tabla, const std::vector<std::filesystem::path>& carpetas,
                               const std::string& nombre);
 
-// True for a name that can be a language file's base name: not empty, no
-// folder separator or control character, and short enough for a file name;
-// on Windows also no drive or stream separator and no device name.
+// True for a name that can be a language file's base name and that the
+// settings file can hold: not empty, every character in Windows-1252, no
+// folder separator, control character, "=", "[" or "]", and short enough for
+// a file name; on Windows also no drive or stream separator and no device name.
 bool nombreLenguajeValido(std::string_view nombre);
 
 // The first of the language folders that holds <nombre>.lng; the first

@@ -318,7 +318,7 @@ void frmPrincipal::EjecutarApagado() {
 // clears the schedule), with the system's reason.
 void frmPrincipal::AvisarApagadoRechazado(const std::string& motivo) {
     restaurarVentana();
-    std::string aviso = textoConRespaldo(lenguaje_, kClaveApagadoRechazado);
+    std::string aviso = citar(textoConRespaldo(lenguaje_, kClaveApagadoRechazado), kTextoMaximo);
     if (!motivo.empty()) aviso += "\n\n" + motivo;
     plataforma_.messages.show(aviso, tituloEstandar(), MessageIcon::Warning);
 }

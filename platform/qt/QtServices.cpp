@@ -1,5 +1,6 @@
 #include "platform/qt/QtServices.h"
 
+#include "about/ComandosMenu.h"
 #include "platform/qt/PortalScreenshot.h"
 #include "platform/qt/TrayActivation.h"
 #include "platform/qt/XcbScreenGrab.h"
@@ -44,18 +45,22 @@ std::int64_t QtClock::monotonicMs() const {
 
 QtProgramInfo::Folders QtProgramInfo::decideFolders(const std::filesystem::path& exeFolder, bool writable,
                                                    const char* xdgDataHome, const char* home) {
-    if (writable) return {exeFolder, exeFolder};
-    const Folders installed{exeFolder, (exeFolder / ".." / "share" / "durmivela").lexically_normal()};
+    std::error_code bundledError;
+    const bool bundled = std::filesystem::is_directory(exeFolder / "Leng", bundledError) ||
+                         std::filesystem::is_regular_file(exeFolder / kArchivoAyuda, bundledError);
+    const std::filesystem::path data =
+        bundled ? exeFolder : (exeFolder / ".." / "share" / "durmivela").lexically_normal();
+    if (writable) return {exeFolder, data};
     // A relative XDG_DATA_HOME is invalid and ignored, as the XDG rules say.
     std::filesystem::path base;
     if (xdgDataHome && std::filesystem::path(xdgDataHome).is_absolute()) base = xdgDataHome;
     else if (home && std::filesystem::path(home).is_absolute()) base = std::filesystem::path(home) / ".local" / "share";
-    else return installed;
+    else return {exeFolder, data};
     const std::filesystem::path user = base / "durmivela";
     std::error_code error;
     std::filesystem::create_directories(user, error);
-    if (error || !std::filesystem::is_directory(user, error)) return installed;
-    return {user, installed.data};
+    if (error || !std::filesystem::is_directory(user, error)) return {exeFolder, data};
+    return {user, data};
 }
 
 QtProgramInfo::QtProgramInfo() {

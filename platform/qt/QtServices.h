@@ -21,16 +21,19 @@ public:
     std::int64_t monotonicMs() const override;
 };
 
-// A program folder the user can write to is a portable copy that keeps
-// everything beside the executable; an installed program keeps the user's
-// files under XDG_DATA_HOME and reads its own from ../share/durmivela.
+// A program folder the user can write to keeps the user's files beside the
+// executable, one that cannot be written keeps them under XDG_DATA_HOME. A
+// folder that holds Leng/ or the help file is a copy that brings its own
+// files, whoever may write it; a lone executable, as installed in bin/, reads
+// them from ../share/durmivela.
 class QtProgramInfo final : public ProgramInfo {
 public:
     struct Folders {
         std::filesystem::path user, data;
     };
-    // The rule, decided from what it is given; creates the user's folder when
-    // it is not the executable's, and falls back to that when it cannot.
+    // The rule, decided from what it is given and what the executable's
+    // folder holds; creates the user's folder when it is not the
+    // executable's, and falls back to that when it cannot.
     static Folders decideFolders(const std::filesystem::path& exeFolder, bool writable, const char* xdgDataHome,
                                  const char* home);
 

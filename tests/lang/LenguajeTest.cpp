@@ -2,6 +2,7 @@
 #include "platform/Cp1252.h"
 #include "platform/DurableFile.h"
 #include "platform/Form.h"
+#include "tests/scheduler/ScheduleFixture.h"
 #include "tests/util/TempDir.h"
 #include "tests/util/TestFolder.h"
 
@@ -47,7 +48,9 @@ TEST(CargarLenguaje, ReplacesTheWholeTableOrLeavesItForAnUnusableFileOrName) {
     dir.write("Leng/Justo.lng", numberedFile(17));
     dir.write("Leng/Corto.lng", numberedFile(16));
     dir.write("Leng/Vacio.lng", "");
-    dir.write("Leng/Con\tTab.lng", numberedFile(30));  // a usable file behind a refused name
+    // Usable files behind refused names.
+    for (const char* name : {"Con\tTab", "Русский", "a=b", "[x]"})
+        dir.write(pathFromUtf8("Leng/" + std::string(name) + ".lng"), numberedFile(30));
     std::filesystem::create_directories(dir.path() / "Leng" / "Carpeta.lng");
     const std::vector<std::filesystem::path> leng{dir.path() / "Leng"};
     TablaLenguaje tabla;
@@ -59,7 +62,8 @@ TEST(CargarLenguaje, ReplacesTheWholeTableOrLeavesItForAnUnusableFileOrName) {
     EXPECT_EQ(tabla.buscar(45), nullptr);
     EXPECT_EQ(CargarLenguaje(tabla, leng, "Corto"), ResultadoCarga::Incompleto);
     EXPECT_EQ(CargarLenguaje(tabla, leng, "Vacio"), ResultadoCarga::Incompleto);
-    for (const char* name : {"Falta", "Carpeta", "../Leng/Grande", "..\\Leng\\Grande", "Con\tTab", ""})
+    for (const char* name : {"Falta", "Carpeta", "../Leng/Grande", "..\\Leng\\Grande", "Con\tTab", "", "Русский",
+                             "a=b", "[x]"})
         EXPECT_EQ(CargarLenguaje(tabla, leng, name), ResultadoCarga::NoLeido) << name;
     EXPECT_EQ(tabla.UltimoTexto, 16);
     EXPECT_EQ(tabla.L(0), "T17");
@@ -67,6 +71,37 @@ TEST(CargarLenguaje, ReplacesTheWholeTableOrLeavesItForAnUnusableFileOrName) {
     EXPECT_TRUE(nombreLenguajeValido(std::string(251, 'a')));
     EXPECT_FALSE(nombreLenguajeValido(std::string(252, 'a')));
     EXPECT_FALSE(nombreLenguajeValido("Eng\x7Flish"));
+    // The settings file holds the name in Windows-1252 on a "Lenguaje=" line.
+    for (const char* name : {"Français", "€uro", "Deutsch (Schweiz)", "Español"})
+        EXPECT_TRUE(nombreLenguajeValido(name)) << name;
+    for (const char* name : {"Ελληνικά", "x]", "\xC2\x81", "Espa\xF1ol", "\xEF\xBB\xBF" "English"})
+        EXPECT_FALSE(nombreLenguajeValido(name)) << name;
+}
+
+// Beyond a mebibyte a file is refused unread, as an unreadable one; a text is
+// cut to 512 bytes of UTF-8 on a character boundary, which no window system
+// refuses.
+TEST(CargarLenguaje, RefusesAFileBeyondAMebibyteAndCutsTextsTo512Bytes) {
+    const std::string records = numberedFile(52);
+    const std::string file = "0,\"" + std::string(1048576 - records.size() - 6, '\xF1') + "\"\r\n" + records;
+    ASSERT_EQ(file.size(), 1048576u);
+    TempDir dir;
+    dir.write("Leng/Justo.lng", file);
+    dir.write("Leng/Grande.lng", file + " ");
+    const std::vector<std::filesystem::path> leng{dir.path() / "Leng"};
+    TablaLenguaje tabla;
+    EXPECT_EQ(CargarLenguaje(tabla, leng, "Grande"), ResultadoCarga::NoLeido);
+    EXPECT_TRUE(tabla.vacia());
+    ASSERT_EQ(CargarLenguaje(tabla, leng, "Justo"), ResultadoCarga::Cargado);
+    std::string enes;
+    for (int i = 0; i < 254; ++i) enes += "ñ";
+    EXPECT_EQ(tabla.buscar(0)->Texto, enes + "…");
+
+    const auto records512 =
+        leerRegistros("1," + std::string(512, 'a') + "\r\n2,\"" + std::string(513, 'a') + "\"\r\n");
+    ASSERT_EQ(records512.size(), 2u);
+    EXPECT_EQ(records512[0].Texto, std::string(512, 'a'));
+    EXPECT_EQ(records512[1].Texto, std::string(509, 'a') + "…");
 }
 
 // On Windows a drive or stream separator leads out of Leng, and a device name
@@ -104,11 +139,12 @@ TEST(LanguageRecords, FollowTheFieldGrammar) {
         "9,\"x\",10,\"y\"\r\n"     // two records on one line
         "70000,\"too big\"\r\n"    // key outside 16 bits: keeps its place, no key
         "abc,\"no key\"\r\n"       // not a number: the same
+        "305x,\"no key\"\r\n"      // not a number as a whole: the same
         "-5,\"open\r\n"            // a quote left open ends at the line end
         "11,\"\"\r\n"              // an empty text is a text
         "12,\"\xF1\"\r\n"
         "13\r\n");                 // cut short at the end of the file: no record
-    ASSERT_EQ(records.size(), 10u);
+    ASSERT_EQ(records.size(), 11u);
     EXPECT_EQ(records[0].Clave, 201);
     EXPECT_EQ(records[0].Texto, "HORA ACTUAL: ");
     EXPECT_EQ(records[1].Texto, "a, b ");
@@ -118,10 +154,11 @@ TEST(LanguageRecords, FollowTheFieldGrammar) {
     EXPECT_FALSE(records[5].tieneClave);
     EXPECT_EQ(records[5].Texto, "too big");
     EXPECT_FALSE(records[6].tieneClave);
-    EXPECT_EQ(records[7].Clave, -5);
-    EXPECT_EQ(records[7].Texto, "open");
-    EXPECT_EQ(records[8].Texto, "");
-    EXPECT_EQ(records[9].Texto, "ñ");
+    EXPECT_FALSE(records[7].tieneClave);
+    EXPECT_EQ(records[8].Clave, -5);
+    EXPECT_EQ(records[8].Texto, "open");
+    EXPECT_EQ(records[9].Texto, "");
+    EXPECT_EQ(records[10].Texto, "ñ");
 }
 
 TEST(LanguageRecords, NeitherABrokenKeyNorATrailingBlankLineShiftsThePositionalTexts) {
@@ -131,8 +168,10 @@ TEST(LanguageRecords, NeitherABrokenKeyNorATrailingBlankLineShiftsThePositionalT
 
     std::string broken = file;
     broken.replace(broken.find("\r\n40,") + 2, 2, "4O");  // letter O for zero, among the last 17
+    broken.insert(0, "305x,\"wrong\"\r\n305,\"right\"\r\n");
     TablaLenguaje tabla;
     ASSERT_EQ(cargarTextos(tabla, broken), ResultadoCarga::Cargado);
+    EXPECT_EQ(tabla.buscar(305)->Texto, "right");
     EXPECT_EQ(tabla.L(12), "T40");
     EXPECT_EQ(tabla.L(11), "T41");
     EXPECT_EQ(tabla.buscar(40), nullptr);
@@ -218,6 +257,41 @@ TEST(ShippedLanguages, AreWindows1252TextWithCrLfUnderWindows1252Names) {
         EXPECT_EQ(bytes.back(), '\n') << name;
         EXPECT_EQ(cp1252ToUtf8(utf8ToCp1252(name)), name);
     }
+}
+
+class LanguageInTheWindow : public testing::MainWindowTest {};
+
+// A file too large to read is reported, and the built-in Spanish taken, in
+// the very words used for a missing one. A huge text reaches no window whole,
+// the title armed at ACEPTAR and the refused-shutdown message included.
+TEST_F(LanguageInTheWindow, ATooLargeFileIsAnUnreadableOneAndNoTextReachesTheWindowWhole) {
+    dir.write("Leng/Enorme.lng", testing::shippedLanguage("English") + std::string(1 << 20, '\n'));
+    EXPECT_EQ(start(1, 4, "Enorme").cmdSalir.caption(), "Salir");
+    lenguaje_ = {};
+    start(1, 4, "Falta");
+    ASSERT_EQ(fake.messages.shown.size(), 2u);
+    std::string missing = fake.messages.shown[1];
+    missing.replace(missing.find("Falta.lng"), 5, "Enorme");
+    EXPECT_EQ(fake.messages.shown[0], missing);
+
+    std::string english = testing::shippedLanguage("English");
+    english.replace(english.find("904,\"Shutdown at\""), 18, "904,\"" + std::string(100000, 'x') + "\"");
+    dir.write("Leng/English.lng", english);
+    fake.messages.shown.clear();
+    frmPrincipal& w = start(1, 4, "English");
+    ASSERT_TRUE(fake.messages.shown.empty());
+    for (auto& registro : lenguaje_.Textos)
+        if (registro.Clave == 209) registro.Texto = std::string(100000, 'z');  // as if no loader had cut it
+    fake.power.refuse = true;
+    fake.clock.now = {21, 29, 59};
+    w.txtHora.setText("21");
+    w.txtMinuto.setText("30");
+    w.cmdAceptar.click();
+    EXPECT_EQ(w.caption(), std::string(509, 'x') + "… 21:30");
+    tick();
+    ASSERT_EQ(fake.power.shutdowns(), 1);
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0], std::string(509, 'z') + "…\n\nOperation not permitted");
 }
 
 }  // namespace

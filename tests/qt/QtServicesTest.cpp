@@ -38,32 +38,44 @@ TEST(QtServices, TheLongTimeFormatIsHourMinutesSeconds) {
     EXPECT_EQ(QtClock().longTimeFormat({23, 59, 0}), "23:59:00");
 }
 
-// A writable program folder is a portable copy; an installed program keeps the
-// user's files under XDG_DATA_HOME, else ~/.local/share, created on the spot,
-// and its own under ../share; with no usable user's folder it still runs.
-TEST(QtServices, TheProgramFoldersFollowWhetherTheExecutablesFolderIsWritable) {
+// Who may write the executable's folder decides where the user's files go:
+// beside it, else under XDG_DATA_HOME, else ~/.local/share, created on the
+// spot, and with no usable user's folder it still runs. Whether it holds
+// Leng/ or the help file decides where the program's own files are: a copy
+// unpacked by root into /opt still speaks its languages.
+TEST(QtServices, TheProgramFoldersFollowWhoMayWriteAndWhatTheExecutablesFolderHolds) {
     testing::TempDir dir;
-    const std::filesystem::path exe = dir.path() / "usr" / "bin", shared = dir.path() / "usr" / "share" / "durmivela";
-    std::filesystem::create_directories(exe);
+    const std::filesystem::path bin = dir.path() / "usr" / "bin", shared = dir.path() / "usr" / "share" / "durmivela",
+                                copy = dir.path() / "opt" / "durmivela", helpOnly = dir.path() / "help";
+    std::filesystem::create_directories(bin);
+    std::filesystem::create_directories(copy / "Leng");
+    dir.write("help/Durmivela.chm", "");
+    dir.write("usr/bin/Leng", "");  // a file, not the folder
     dir.write("file", "");
     const std::string xdg = (dir.path() / "xdg").string(), home = (dir.path() / "home").string(),
                       blocked = (dir.path() / "file").string();
+    const std::filesystem::path inXdg = dir.path() / "xdg" / "durmivela";
     struct Row {
+        std::filesystem::path exe;
         bool writable;
         const char *xdg, *home;
         std::filesystem::path user, data;
     };
     const Row rows[] = {
-        {true, xdg.c_str(), home.c_str(), exe, exe},
-        {false, xdg.c_str(), home.c_str(), dir.path() / "xdg" / "durmivela", shared},
-        {false, "relative", home.c_str(), dir.path() / "home" / ".local" / "share" / "durmivela", shared},
-        {false, nullptr, "relative", exe, shared},
-        {false, blocked.c_str(), home.c_str(), exe, shared},
+        {copy, true, xdg.c_str(), home.c_str(), copy, copy},
+        {copy, false, xdg.c_str(), home.c_str(), inXdg, copy},
+        {helpOnly, false, xdg.c_str(), home.c_str(), inXdg, helpOnly},
+        {bin, true, xdg.c_str(), home.c_str(), bin, shared},
+        {bin, false, xdg.c_str(), home.c_str(), inXdg, shared},
+        {bin, false, "relative", home.c_str(), dir.path() / "home" / ".local" / "share" / "durmivela", shared},
+        {bin, false, nullptr, "relative", bin, shared},
+        {copy, false, blocked.c_str(), home.c_str(), copy, copy},
     };
     for (const Row& row : rows) {
-        const auto folders = QtProgramInfo::decideFolders(exe, row.writable, row.xdg, row.home);
-        EXPECT_EQ(folders.user, row.user) << row.writable << (row.xdg ? row.xdg : "-");
-        EXPECT_EQ(folders.data, row.data) << row.writable << (row.xdg ? row.xdg : "-");
+        SCOPED_TRACE(&row - rows);
+        const auto folders = QtProgramInfo::decideFolders(row.exe, row.writable, row.xdg, row.home);
+        EXPECT_EQ(folders.user, row.user);
+        EXPECT_EQ(folders.data, row.data);
         EXPECT_TRUE(std::filesystem::is_directory(folders.user)) << folders.user;
     }
 }

@@ -53,6 +53,12 @@ TEST_F(SettingsDialog, LoadsTheSettingsInMemoryAndProgrammaticChoicesEnableAplic
     dir.write("Leng/Oculto.lng", "");
     fake.files.hidden.insert(dir.path() / "Leng/Oculto.lng");
     dir.write("Leng/notas.txt", "");
+    // Names the settings file could not hold back: not offered.
+    for (const char* name : {"Русский", "Ελληνικά", "a=b", "[Nuevo]"})
+        dir.write(pathFromUtf8("Leng/") / pathFromUtf8(std::string(name) + ".lng"), testing::shippedLanguage("English"));
+#ifndef _WIN32
+    dir.write("Leng/Espa\xF1ol.lng", testing::shippedLanguage("English"));  // a Latin-1 file name, not UTF-8
+#endif
     start(1, 4);
     for (const Row& row : rows) {
         configuracion.Tipo = static_cast<std::uint8_t>(row.tipo);
@@ -147,10 +153,12 @@ TEST_F(SettingsDialog, ATypeThatCannotFireStopsTheScheduleInsteadOfShuttingDown)
 
 TEST_F(SettingsDialog, ASettingsFileThatCannotBeWrittenIsReportedAndTheDialogStays) {
     start(1, 4);
-    std::filesystem::remove(dir.path() / kArchivoConfiguracion);
-    std::filesystem::create_directory(dir.path() / (std::string(kArchivoConfiguracion) + ".tmp"));
+    namespace fs = std::filesystem;
+    fs::permissions(dir.path() / kArchivoConfiguracion,
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write, fs::perm_options::remove);
     bool stayed = false;
     open([&](frmConfiguracion& d) {
+        d.cmbLenguaje.userSelect(0);
         d.cmdAceptar.click();
         stayed = !d.closed();
         d.cmdCancelar.click();
@@ -158,6 +166,8 @@ TEST_F(SettingsDialog, ASettingsFileThatCannotBeWrittenIsReportedAndTheDialogSta
     EXPECT_TRUE(stayed);
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_NE(fake.messages.shown[0].find("Durmivela.ini"), std::string::npos);
+    EXPECT_EQ(dir.read(kArchivoConfiguracion), "[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog=4\r\n[LENGUAJE]\r\nLenguaje=Espa\xF1ol\r\n");
+    fs::permissions(dir.path() / kArchivoConfiguracion, fs::perms::owner_write, fs::perm_options::add);
 }
 
 // An installed program, whose own folder cannot be written: the user's files

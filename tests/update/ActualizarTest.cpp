@@ -27,8 +27,8 @@ struct Recorder : Http, Processes, MessageBoxes {
     void show(const std::string& text, const std::string& title, MessageIcon) override { calls.push_back(title + ": " + text); }
 };
 
-// A write that fails (a folder where the temporary file goes) leaves an old
-// updater to start; nothing is waited for after a failed start.
+// A write that fails (an updater made read-only, a missing folder) leaves an
+// old updater to start; nothing is waited for after a failed start.
 TEST(Update, FetchesWritesMakesExecutableStartsAndWaitsOrReports) {
     struct Row {
         bool old, blocked;
@@ -46,8 +46,9 @@ TEST(Update, FetchesWritesMakesExecutableStartsAndWaitsOrReports) {
         r.pid = row.pid;
         r.bodies = {{kBase + "checksize.php?input=Update.exe", "\n9"}, {kBase + "Update.exe", "new"}};
         if (row.old) dir.write("Update.exe", "old");
-        if (row.blocked) std::filesystem::create_directory(dir.path() / "Update.exe.tmp");
-        ActualizarPrograma({r, r, r, dir.path(), 4242, "Update.exe", "Durmivela.exe", kBase, "http://probe.test/"},
+        if (row.blocked && row.old) std::filesystem::permissions(dir.path() / "Update.exe", std::filesystem::perms::owner_read);
+        const std::filesystem::path folder = row.blocked && !row.old ? dir.path() / "missing" : dir.path();
+        ActualizarPrograma({r, r, r, folder, 4242, "Update.exe", "Durmivela.exe", kBase, "http://probe.test/"},
                            kIniActualizacion);
         Calls expected{"probe http://probe.test/", "get " + kBase + "checksize.php?input=Update.exe",
                        "get " + kBase + "Update.exe"};

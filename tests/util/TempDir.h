@@ -17,10 +17,17 @@ public:
         std::filesystem::create_directories(path_);
     }
     ~TempDir() {
+        namespace fs = std::filesystem;
         std::error_code ignored;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(path_, ignored);
+        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+        // Windows removes no read-only file.
+        for (fs::recursive_directory_iterator entry(path_, ignored), end; !ignored && entry != end;
+             entry.increment(ignored)) {
+            std::error_code skipped;
+            fs::permissions(entry->path(), fs::perms::owner_write,
+                            fs::perm_options::add | fs::perm_options::nofollow, skipped);
+        }
+        fs::remove_all(path_, ignored);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
