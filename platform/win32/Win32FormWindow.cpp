@@ -646,6 +646,17 @@ void Win32FormWindow::pressDesignated(bool cancel) {
     }
 }
 
+// A dialog makes the push button with the focus its default, so that Return
+// presses it; this window is no dialog, and the dialog manager would press
+// the designated default instead.
+bool Win32FormWindow::pressFocusedButton() {
+    const auto found = controls_.find(GetFocus());
+    if (found == controls_.end() || found->second->kind() != ControlKind::CommandButton || !attached()) return false;
+    HWND button = found->first;
+    if (IsWindowVisible(button) && IsWindowEnabled(button)) found->second->click();
+    return true;
+}
+
 void Win32FormWindow::command(WORD id, WORD code, HWND from) {
     if (!attached()) return;
     const auto found = ids_.find(id);
@@ -853,11 +864,12 @@ bool translateFormMessage(MSG& msg) {
     if (!msg.hwnd || msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
     HWND top = GetAncestor(msg.hwnd, GA_ROOT);
     if (!top || !formClass || GetClassLongPtrW(top, GCW_ATOM) != formClass) return false;
+    auto* self = reinterpret_cast<Win32FormWindow*>(GetWindowLongPtrW(top, GWLP_USERDATA));
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
-        if (auto* self = reinterpret_cast<Win32FormWindow*>(GetWindowLongPtrW(top, GWLP_USERDATA)))
-            self->tab(GetKeyState(VK_SHIFT) < 0);
+        if (self) self->tab(GetKeyState(VK_SHIFT) < 0);
         return true;
     }
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && self && self->pressFocusedButton()) return true;
     return IsDialogMessageW(top, &msg) != FALSE;
 }
 

@@ -87,6 +87,8 @@ private:
     void closeWindow();
     void command(WORD id, WORD code, HWND from);
     void pressDesignated(bool cancel);
+    // Return on a push button: presses it; false when no push button has the focus.
+    bool pressFocusedButton();
 
     // Menus: the bar, refilled from the model whenever no menu is open.
     std::vector<MenuItem*> menuChildren(const MenuItem* parent) const;

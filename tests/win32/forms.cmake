@@ -1,6 +1,7 @@
 # The Win32 rendering of the form model, under Wine with the session's display.
-add_executable(durmivela_win32_forms_tests FormWindowTest.cpp CaptionFitTest.cpp)
-target_link_libraries(durmivela_win32_forms_tests PRIVATE durmivela_win32 durmivela_testsupport GTest::gtest_main)
+add_executable(durmivela_win32_forms_tests FormWindowTest.cpp FormAccessibilityTest.cpp CaptionFitTest.cpp)
+target_link_libraries(durmivela_win32_forms_tests PRIVATE durmivela_win32 durmivela_testsupport oleacc
+                      GTest::gtest_main)
 # Beside Leng/, where the main window's tests find the language files.
 set_target_properties(durmivela_win32_forms_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_dependencies(durmivela_win32_forms_tests durmivela_languages)
