@@ -117,15 +117,12 @@ TEST_F(Accessibility, OleaccReadsTheNamesAndRolesOfEveryFocusableControl) {
         return got;
     };
     // Wine, as Windows without annotations: an edit is named by the first
-    // static window before it in z-order, without its mnemonic marker.
-    const auto labelBefore = [](HWND hwnd) {
-        wchar_t kind[16] = {};
-        while ((hwnd = GetWindow(hwnd, GW_HWNDPREV)) && !(GetClassNameW(hwnd, kind, 16) && !lstrcmpiW(kind, L"Static")))
-            ;
-        std::wstring shown;
-        for (wchar_t c : hwnd ? windowText(hwnd) : std::wstring())
-            if (c != L'&') shown += c;
-        return utf8(shown);
+    // static window before it in z-order, which should be its label.
+    const auto labelText = [](const Control& control) {
+        std::string shown;
+        for (char c : control.labelledBy ? control.labelledBy->caption() : std::string())
+            if (c != '&') shown += c;
+        return shown;
     };
     int read_ = 0;
     eachWindow("Espa\xC3\xB1ol", [&](const std::string& name, Form& form, Win32FormWindow& window) {
@@ -149,7 +146,7 @@ TEST_F(Accessibility, OleaccReadsTheNamesAndRolesOfEveryFocusableControl) {
             }
             if (wine) {
                 if (control->kind() == ControlKind::TextBox) {
-                    expectedName = labelBefore(hwnd);
+                    expectedName = labelText(*control);
                 } else if (control->kind() == ControlKind::ComboBox) {
                     expectedName = utf8(windowText(hwnd));
                     expectedRole = ROLE_SYSTEM_CLIENT;

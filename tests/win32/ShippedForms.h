@@ -21,6 +21,8 @@ protected:
     // Opens each window in turn, shown, and lets `look` at it before it goes;
     // the language by its UTF-8 name.
     void eachWindow(const std::string& language, const Look& look, AccessibleAnnotations* annotations = nullptr) {
+        // The settings file holds the name in Windows-1252.
+        ASSERT_EQ(cp1252ToUtf8(utf8ToCp1252(language)), language);
         for (int tipo : {1, 2}) {
             frmPrincipal& main = start(tipo, 4, utf8ToCp1252(language));
             Win32FormWindow window(main, fake.clock, annotations);

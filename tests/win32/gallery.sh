@@ -1,7 +1,8 @@
 #!/bin/sh
 # Pictures of the Windows program's windows, for a person to look at: each
 # window in each language of Leng/, at 96 dpi and after a move to a 144-dpi
-# monitor, as PNG files.
+# monitor, as PNG files. Not while the build's Windows tests run: it ends the
+# prefix's processes when done.
 # Usage: tests/win32/gallery.sh [BUILD_DIR] [OUTPUT_DIR]
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
