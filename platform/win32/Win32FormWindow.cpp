@@ -763,6 +763,17 @@ LRESULT CALLBACK Win32FormWindow::frameProc(HWND hwnd, UINT message, WPARAM wPar
             FillRect(dc, &rect, back ? back : GetSysColorBrush(COLOR_BTNFACE));
             return 1;
         }
+        case WM_PRINTCLIENT: {
+            // A themed option or check box has its frame paint the background
+            // into the box's own device context (DrawThemeParentBackground);
+            // the frame's bold caption font must not stay selected there, or
+            // the box draws its caption in it, wider than it laid it out.
+            const auto dc = reinterpret_cast<HDC>(wParam);
+            const int saved = SaveDC(dc);
+            const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+            if (saved) RestoreDC(dc, saved);
+            return result;
+        }
         case WM_NCDESTROY: RemoveWindowSubclass(hwnd, frameProc, 0); break;
         default: break;
     }

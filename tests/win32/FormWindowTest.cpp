@@ -230,6 +230,25 @@ TEST(Win32FormWindow, UserActionsReachTheModelAndModelChangesShowWithoutEcho) {
     EXPECT_EQ(form.clicks, 2);
 }
 
+// A themed option box has its frame paint the background into the box's own
+// device context before it draws its caption there: the frame's bold font
+// must not stay behind (Wine drew the schedule options in it, cut).
+TEST(Win32FormWindow, AFramePaintingUnderAControlLeavesTheControlsFont) {
+    testing::FakeClock clock;
+    SmallForm form;
+    form.fme.font.bold = true;
+    form.show();
+    Win32FormWindow window(form, clock);
+    HWND option = window.windowOf(form.opt1);
+    HDC dc = GetDC(option);
+    const auto own = reinterpret_cast<HGDIOBJ>(SendMessageW(option, WM_GETFONT, 0, 0));
+    ASSERT_NE(own, reinterpret_cast<HGDIOBJ>(SendMessageW(window.windowOf(form.fme), WM_GETFONT, 0, 0)));
+    SelectObject(dc, own);
+    SendMessageW(window.windowOf(form.fme), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), own);
+    ReleaseDC(option, dc);
+}
+
 TEST(Win32FormWindow, WindowStateAndClosingGoBothWays) {
     testing::FakeClock clock;
     SmallForm form;
