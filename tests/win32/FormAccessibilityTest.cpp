@@ -92,10 +92,10 @@ TEST_F(Accessibility, NamesAndDescriptionsComeFromTheModelAndFollowTheLanguage) 
 // The focusable controls of the three windows as oleacc reads them. Windows
 // reads the model's names (its own for buttons, the annotation for the rest)
 // and the controls' roles. Wine's oleacc (8.0) knows no Dynamic Annotation,
-// names an edit by the first static window before it, a combo box not at all,
-// a combo box by its own text, and calls every control but the edit
-// "client"; there the option buttons are checked to be radio buttons by the
-// style Windows reads their role from.
+// names an edit by the first static window before it, a combo box by its own
+// text, and calls every control but the edit "client"; there the option
+// buttons are checked to be radio buttons by the style Windows reads their
+// role from.
 TEST_F(Accessibility, OleaccReadsTheNamesAndRolesOfEveryFocusableControl) {
     constexpr GUID kIidIAccessible{0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
     const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
@@ -162,8 +162,8 @@ TEST_F(Accessibility, OleaccReadsTheNamesAndRolesOfEveryFocusableControl) {
     CoUninitialize();
 }
 
-// Return and Space press the focused push button, whichever it is; Return
-// elsewhere presses the default button and Escape the cancel button.
+// Return and Space press the focused push button, whichever it is, not only
+// the default one.
 TEST_F(Accessibility, ReturnAndSpacePressTheFocusedButton) {
     start(1, 4);
     frmAbout about(fake.plataforma, lenguaje_);
