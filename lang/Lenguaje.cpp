@@ -186,8 +186,10 @@ ResultadoCarga cargarTextos(TablaLenguaje& tabla, std::string_view bytes) {
 
 std::string textoConRespaldo(const TablaLenguaje& tabla, int clave) {
     if (const RegistroTexto* registro = tabla.buscar(clave)) return registro->Texto;
-    const RegistroTexto* integrado = lenguajeIntegrado().buscar(clave);
-    return integrado ? integrado->Texto : std::string();
+    // The built-in table lives as long as the record found in it is read.
+    const TablaLenguaje integrado = lenguajeIntegrado();
+    const RegistroTexto* respaldo = integrado.buscar(clave);
+    return respaldo ? respaldo->Texto : std::string();
 }
 
 TablaLenguaje lenguajeIntegrado() {
