@@ -161,11 +161,12 @@ public:
     virtual std::string download(const std::string& url) = 0;
 };
 
-// The three numbers by which Windows names its versions.
+// The numbers by which Windows names its versions.
 struct OsVersionNumbers {
     std::uint32_t major = 0;
     std::uint32_t minor = 0;
     std::uint32_t platformId = 0;  // 2 for the NT family
+    std::uint32_t build = 0;       // tells Windows 11 (22000 on) from Windows 10
 };
 
 // A registry value as stored: its type and its raw bytes.

@@ -12,12 +12,21 @@ std::string OSVersion(const SystemInfo& sistema) {
     OsVersionNumbers v;
     if (!sistema.versionNumbers(v)) v = {};
     constexpr std::uint32_t kNT = 2;
+    constexpr std::uint32_t kPrimeraCompilacionWindows11 = 22000;
     switch (v.major) {
         case 3: return v.platformId == kNT ? "Windows NT 3.x" : "Windows 3.x";
         case 4:
             if (v.platformId == kNT) return "Windows NT 4.0";
             return v.minor == 0 ? "Windows 95" : "Windows 98";
         case 5: return v.minor == 1 ? "Windows XP Profesional" : "Windows 2000";
+        // Versions after the program's own time, named as users know them.
+        case 6:
+            if (v.minor == 2) return "Windows 8";
+            if (v.minor == 3) return "Windows 8.1";
+            return "Version de Windows Desconocida";
+        case 10:
+            if (v.minor != 0) return "Version de Windows Desconocida";
+            return v.build >= kPrimeraCompilacionWindows11 ? "Windows 11" : "Windows 10";
         default: return "Version de Windows Desconocida";
     }
 }

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32FormWindow.h"
 
+#include "platform/AccessibleText.h"
 #include "platform/win32/WinText.h"
 
 #include <commctrl.h>
@@ -24,6 +25,15 @@ HICON programIcon(int size) {
     auto* icon = static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_SHARED));
     return icon ? icon : LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+}
+
+// A system metric at the DPI given, where the system can tell (Windows 10
+// 1607 on); at the system's own DPI otherwise.
+int metricForDpi(int index, int dpi) {
+    using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+    static const auto forDpi = reinterpret_cast<GetSystemMetricsForDpiFn>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+    return forDpi ? forDpi(index, static_cast<UINT>(dpi)) : GetSystemMetrics(index);
 }
 
 int windowDpi(HWND hwnd) {
@@ -62,7 +72,11 @@ WPARAM checkState(int value) { return value == 1 ? BST_CHECKED : value == 2 ? BS
 
 }  // namespace
 
-Win32FormWindow::Win32FormWindow(Form& form, const Clock& clock) : form_(form), clock_(clock) {
+Win32FormWindow::Win32FormWindow(Form& form, const Clock& clock, AccessibleAnnotations* annotations)
+    : form_(form),
+      clock_(clock),
+      ownAnnotations_(annotations ? nullptr : std::make_unique<OleaccAnnotations>()),
+      annotations_(annotations ? annotations : ownAnnotations_.get()) {
     if (!formClass) {
         // Visual styles come with common controls 6, which the manifest asks for.
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
@@ -84,10 +98,7 @@ Win32FormWindow::Win32FormWindow(Form& form, const Clock& clock) : form_(form), 
                     nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (!hwnd_) return;
     dpi_ = windowDpi(hwnd_);
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(programIcon(GetSystemMetrics(SM_CXICON))));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(programIcon(GetSystemMetrics(SM_CXSMICON))));
+    setIcons();
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
@@ -119,11 +130,30 @@ Win32FormWindow::~Win32FormWindow() {
     if (hwnd_) DestroyWindow(hwnd_);
 }
 
+void Win32FormWindow::setIcons() {
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon(metricForDpi(SM_CXICON, dpi_))));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(programIcon(metricForDpi(SM_CXSMICON, dpi_))));
+}
+
 int Win32FormWindow::px(int twips) const { return MulDiv(twips, dpi_, 1440); }
 
 RECT Win32FormWindow::place(const Twips& g) const {
     // Both edges from twips, so neighbouring controls stay flush after rounding.
     return RECT{px(g.left), px(g.top), px(g.left + g.width), px(g.top + g.height)};
+}
+
+RECT Win32FormWindow::bounds(const Control& control) const {
+    RECT rect = place(control.geometry());
+    if (control.kind() == ControlKind::ComboBox) {
+        rect.bottom += px(3000);  // the window's height includes the dropped-down list
+    } else if (control.kind() == ControlKind::Line) {
+        // A strip filled with the fore colour (see colours()).
+        const int width = static_cast<const Line&>(control).widthPixels;
+        if (control.geometry().width == 0) rect.right = rect.left + width;
+        else rect.bottom = rect.top + width;
+    }
+    return rect;
 }
 
 HWND Win32FormWindow::windowOf(const Control& control) const {
@@ -151,7 +181,9 @@ HBRUSH Win32FormWindow::brush(COLORREF colour) {
 
 // A long caption wraps onto the lines the button's height leaves room for; a
 // one-line button keeps its caption on that line, where the part that does
-// not fit is cut at the right rather than wrapped out of sight.
+// not fit is cut at the right rather than wrapped out of sight. A line shows
+// whole in its height less the internal leading at its top, where only
+// accents go: a design made for a font a pixel shorter still shows two lines.
 DWORD Win32FormWindow::wrapping(const Control& control, const RECT& rect) {
     HDC screen = GetDC(nullptr);
     HGDIOBJ previous = SelectObject(screen, font(control.font));
@@ -159,7 +191,9 @@ DWORD Win32FormWindow::wrapping(const Control& control, const RECT& rect) {
     GetTextMetricsW(screen, &metrics);
     SelectObject(screen, previous);
     ReleaseDC(nullptr, screen);
-    return rect.bottom - rect.top >= 2 * metrics.tmHeight ? BS_MULTILINE : 0;
+    if (metrics.tmHeight <= 0) return 0;
+    const int lines = (rect.bottom - rect.top + metrics.tmInternalLeading) / metrics.tmHeight;
+    return lines >= 2 ? BS_MULTILINE : 0;
 }
 
 HWND Win32FormWindow::build(Control& control) {
@@ -170,7 +204,7 @@ HWND Win32FormWindow::build(Control& control) {
     const wchar_t* windowClass = L"STATIC";
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
-    RECT rect = place(control.geometry());
+    const RECT rect = bounds(control);
     switch (control.kind()) {
         case ControlKind::Label:
             // Labels keep "&" mnemonics, as Windows draws them; notified
@@ -188,8 +222,6 @@ HWND Win32FormWindow::build(Control& control) {
         case ControlKind::ComboBox:
             windowClass = L"COMBOBOX";
             style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
-            // The window's height includes the dropped-down list.
-            rect.bottom += px(3000);
             break;
         case ControlKind::Frame:
             windowClass = L"BUTTON";
@@ -210,13 +242,7 @@ HWND Win32FormWindow::build(Control& control) {
             windowClass = L"BUTTON";
             style |= WS_TABSTOP | (static_cast<CommandButton&>(control).isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
             break;
-        case ControlKind::Line: {
-            // A strip filled with the fore colour (see colours()).
-            const int width = static_cast<Line&>(control).widthPixels;
-            if (control.geometry().width == 0) rect.right = rect.left + width;
-            else rect.bottom = rect.top + width;
-            break;
-        }
+        case ControlKind::Line: break;
         case ControlKind::PictureBox:
             // It shows the program's icon when it holds it; the notification
             // area's callbacks come from the tray icon instead.
@@ -234,26 +260,90 @@ HWND Win32FormWindow::build(Control& control) {
     if (!child) return nullptr;
     if (control.kind() == ControlKind::Frame) SetWindowSubclass(child, frameProc, 0, reinterpret_cast<DWORD_PTR>(this));
     if (control.kind() == ControlKind::PictureBox)
-        SendMessageW(child, STM_SETICON, reinterpret_cast<WPARAM>(programIcon(GetSystemMetrics(SM_CXICON))), 0);
+        SendMessageW(child, STM_SETICON, reinterpret_cast<WPARAM>(programIcon(metricForDpi(SM_CXICON, dpi_))), 0);
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font(control.font)), FALSE);
     windows_[&control] = child;
     controls_[child] = &control;
     for (Property property : {Property::Caption, Property::Text, Property::ListItems, Property::ListIndex,
                               Property::Value, Property::Enabled, Property::ToolTipText, Property::Visible})
         controlChanged(control, property);
+    annotate(control);
     return child;
+}
+
+// Windows names a control that takes the focus by its own caption, or an
+// edit or combo box by the label just before it; a control named otherwise
+// in the model (by a label elsewhere, with a detail that tells two apart)
+// has the model's name, and a described one its description.
+void Win32FormWindow::annotate(const Control& control) {
+    HWND child = windowOf(control);
+    if (!child || !takesFocus(control.kind())) return;
+    const bool namedElsewhere = control.labelledBy || !control.accessibleDetail().empty();
+    const std::wstring name = namedElsewhere ? wide(accessibleName(control)) : std::wstring();
+    const std::wstring description = wide(accessibleDescription(control));
+    if (name.empty() && description.empty() && !annotated_.contains(child)) return;
+    annotations_->annotate(child, name, description);
+    annotated_.insert(child);
+}
+
+void Win32FormWindow::changeDpi(int dpi, const RECT& suggested) {
+    if (dpi <= 0 || !hwnd_) return;
+    dpi_ = dpi;
+    // The new fonts are in place before the old ones go.
+    auto oldFonts = std::move(fonts_);
+    fonts_.clear();
+    ++mirroring_;
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const auto& control : form_.controls()) {
+        HWND child = windowOf(*control);
+        if (!child) continue;
+        const RECT rect = bounds(*control);
+        if (control->kind() == ControlKind::OptionButton || control->kind() == ControlKind::CheckBox) {
+            const auto style = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
+            SetWindowLongPtrW(child, GWL_STYLE, (style & ~static_cast<DWORD>(BS_MULTILINE)) | wrapping(*control, rect));
+        }
+        if (control->kind() == ControlKind::PictureBox)
+            SendMessageW(child, STM_SETICON, reinterpret_cast<WPARAM>(programIcon(metricForDpi(SM_CXICON, dpi_))), 0);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font(control->font)), FALSE);
+        SetWindowPos(child, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    setIcons();
+    // The suggestion scales the frame and the menu bar as the system guesses;
+    // the client area is the design's, whatever they took.
+    fitClientArea();
+    --mirroring_;
+    for (auto& [key, made] : oldFonts) DeleteObject(made);
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Win32FormWindow::applyTabOrder() {
     // Siblings go in tab order, the rest after them in collection order: the
     // dialog manager tabs through the windows in that order, into frames too.
-    std::vector<std::pair<int, HWND>> order;
+    std::vector<std::pair<int, const Control*>> order;
     for (const auto& control : form_.controls())
-        if (HWND child = windowOf(*control))
-            order.emplace_back(control->tabIndex >= 0 ? control->tabIndex : std::numeric_limits<int>::max(), child);
+        if (windowOf(*control))
+            order.emplace_back(control->tabIndex >= 0 ? control->tabIndex : std::numeric_limits<int>::max(),
+                               control.get());
     std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<const Control*> sequence;
+    for (const auto& [index, control] : order) sequence.push_back(control);
+    // A label goes just before the first control it names: Windows names an
+    // edit by the label before it, and a label's mnemonic focuses the next window.
+    std::unordered_set<const Control*> placed;
+    for (const Control* named : std::vector<const Control*>(sequence)) {
+        const Control* label = named->labelledBy;
+        if (!label || placed.contains(label) || !windowOf(*label) ||
+            GetParent(windowOf(*label)) != GetParent(windowOf(*named)))
+            continue;
+        placed.insert(label);
+        sequence.erase(std::find(sequence.begin(), sequence.end(), label));
+        sequence.insert(std::find(sequence.begin(), sequence.end(), named), label);
+    }
     std::unordered_map<HWND, HWND> previous;  // by parent
-    for (const auto& [index, child] : order) {
+    for (const Control* control : sequence) {
+        HWND child = windowOf(*control);
         HWND parent = GetParent(child);
         const auto found = previous.find(parent);
         SetWindowPos(child, found == previous.end() ? HWND_TOP : found->second, 0, 0, 0, 0,
@@ -418,9 +508,9 @@ void Win32FormWindow::controlChanged(Control& control, Property property) {
                 if (!text.empty()) SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
             }
             break;
+        case Property::Accessibility: annotate(control); break;
         case Property::Tag:
-        case Property::Interval:
-        case Property::Accessibility: break;
+        case Property::Interval: break;
     }
     --mirroring_;
 }
@@ -556,6 +646,17 @@ void Win32FormWindow::pressDesignated(bool cancel) {
     }
 }
 
+// A dialog makes the push button with the focus its default, so that Return
+// presses it; this window is no dialog, and the dialog manager would press
+// the designated default instead.
+bool Win32FormWindow::pressFocusedButton() {
+    const auto found = controls_.find(GetFocus());
+    if (found == controls_.end() || found->second->kind() != ControlKind::CommandButton || !attached()) return false;
+    HWND button = found->first;
+    if (IsWindowVisible(button) && IsWindowEnabled(button)) found->second->click();
+    return true;
+}
+
 void Win32FormWindow::command(WORD id, WORD code, HWND from) {
     if (!attached()) return;
     const auto found = ids_.find(id);
@@ -662,6 +763,17 @@ LRESULT CALLBACK Win32FormWindow::frameProc(HWND hwnd, UINT message, WPARAM wPar
             FillRect(dc, &rect, back ? back : GetSysColorBrush(COLOR_BTNFACE));
             return 1;
         }
+        case WM_PRINTCLIENT: {
+            // A themed option or check box has its frame paint the background
+            // into the box's own device context (DrawThemeParentBackground);
+            // the frame's bold caption font must not stay selected there, or
+            // the box draws its caption in it, wider than it laid it out.
+            const auto dc = reinterpret_cast<HDC>(wParam);
+            const int saved = SaveDC(dc);
+            const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+            if (saved) RestoreDC(dc, saved);
+            return result;
+        }
         case WM_NCDESTROY: RemoveWindowSubclass(hwnd, frameProc, 0); break;
         default: break;
     }
@@ -725,6 +837,14 @@ LRESULT Win32FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             inMenu_ = false;
             if (menusStale_) menuChanged();
             return 0;
+        case WM_DPICHANGED:
+            changeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case WM_DESTROY:
+            // Annotations outlive their window unless cleared; the children are still here.
+            for (HWND child : annotated_) annotations_->clear(child);
+            annotated_.clear();
+            break;
         case WM_CLOSE:
             // The close box: the form unloads, then the window goes.
             if (!form_.closed()) form_.close();
@@ -755,11 +875,12 @@ bool translateFormMessage(MSG& msg) {
     if (!msg.hwnd || msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
     HWND top = GetAncestor(msg.hwnd, GA_ROOT);
     if (!top || !formClass || GetClassLongPtrW(top, GCW_ATOM) != formClass) return false;
+    auto* self = reinterpret_cast<Win32FormWindow*>(GetWindowLongPtrW(top, GWLP_USERDATA));
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
-        if (auto* self = reinterpret_cast<Win32FormWindow*>(GetWindowLongPtrW(top, GWLP_USERDATA)))
-            self->tab(GetKeyState(VK_SHIFT) < 0);
+        if (self) self->tab(GetKeyState(VK_SHIFT) < 0);
         return true;
     }
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && self && self->pressFocusedButton()) return true;
     return IsDialogMessageW(top, &msg) != FALSE;
 }
 

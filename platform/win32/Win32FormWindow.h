@@ -6,6 +6,7 @@
 
 #include "platform/Form.h"
 #include "platform/Services.h"
+#include "platform/win32/Win32Accessibility.h"
 #include "platform/win32/Win32Ticker.h"
 
 #include <windows.h>
@@ -16,6 +17,7 @@
 #include <string>
 #include <tuple>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace durmivela::win32 {
@@ -27,7 +29,9 @@ class Win32FormWindow final : public FormView {
 public:
     // Builds the window from the form and attaches itself to it; the form's
     // timers start running now. Shows the window if the form is visible.
-    Win32FormWindow(Form& form, const Clock& clock);
+    // Accessible names and descriptions go to the annotations given, or to
+    // the system's own (oleacc) when none are.
+    Win32FormWindow(Form& form, const Clock& clock, AccessibleAnnotations* annotations = nullptr);
     ~Win32FormWindow() override;
     Win32FormWindow(const Win32FormWindow&) = delete;
     Win32FormWindow& operator=(const Win32FormWindow&) = delete;
@@ -58,9 +62,19 @@ private:
     bool attached() const { return form_.view() == this; }
     int px(int twips) const;
     RECT place(const Twips& geometry) const;
+    // The child window's rectangle at the current DPI: its design place, a
+    // combo box with room for its list, a line as thick as drawn.
+    RECT bounds(const Control& control) const;
     HWND build(Control& control);
     DWORD wrapping(const Control& control, const RECT& rect);
     HFONT font(const Font& font);
+    // Hands the model's accessible name and description of a control that
+    // takes the focus to the annotations.
+    void annotate(const Control& control);
+    // The window moved to a monitor of another DPI: the suggested rectangle,
+    // and every control and font at the new scale.
+    void changeDpi(int dpi, const RECT& suggested);
+    void setIcons();
     HBRUSH brush(COLORREF colour);
     LRESULT colours(HDC dc, HWND child, LRESULT fallback);
     void applyTabOrder();
@@ -73,6 +87,8 @@ private:
     void closeWindow();
     void command(WORD id, WORD code, HWND from);
     void pressDesignated(bool cancel);
+    // Return on a push button: presses it; false when no push button has the focus.
+    bool pressFocusedButton();
 
     // Menus: the bar, refilled from the model whenever no menu is open.
     std::vector<MenuItem*> menuChildren(const MenuItem* parent) const;
@@ -99,6 +115,9 @@ private:
     std::unordered_map<const Control*, std::unique_ptr<Win32Ticker>> tickers_;
     std::map<std::tuple<std::wstring, int, bool>, HFONT> fonts_;
     std::unordered_map<COLORREF, HBRUSH> brushes_;
+    std::unique_ptr<OleaccAnnotations> ownAnnotations_;
+    AccessibleAnnotations* annotations_;
+    std::unordered_set<HWND> annotated_;
 };
 
 // Keyboard navigation of the form windows (Tab, Enter, Escape, mnemonics):

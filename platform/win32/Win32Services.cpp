@@ -80,12 +80,23 @@ bool Win32Shell::hasApplicationFor(const std::filesystem::path& file) const {
     return found == S_OK || found == S_FALSE;
 }
 
+// RtlGetVersion tells the truth; GetVersionExA tells a program without a
+// supportedOS list in its manifest that every system from Windows 8 on is 6.2.
 bool Win32SystemInfo::versionNumbers(OsVersionNumbers& numbers) const {
+    using RtlGetVersionFn = LONG(WINAPI*)(RTL_OSVERSIONINFOW*);
+    const auto rtlGetVersion = reinterpret_cast<RtlGetVersionFn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+    RTL_OSVERSIONINFOW real{};
+    real.dwOSVersionInfoSize = sizeof real;
+    if (rtlGetVersion && rtlGetVersion(&real) == 0) {
+        numbers = {real.dwMajorVersion, real.dwMinorVersion, real.dwPlatformId, real.dwBuildNumber};
+        return true;
+    }
     OSVERSIONINFOA info{};
     static_assert(sizeof info == 148);
     info.dwOSVersionInfoSize = sizeof info;
     if (!GetVersionExA(&info)) return false;
-    numbers = {info.dwMajorVersion, info.dwMinorVersion, info.dwPlatformId};
+    numbers = {info.dwMajorVersion, info.dwMinorVersion, info.dwPlatformId, info.dwBuildNumber};
     return true;
 }
 

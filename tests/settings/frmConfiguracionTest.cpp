@@ -16,11 +16,18 @@ TEST(OSVersion, NamesWindowsByItsNumbersAndOtherSystemsByTheirOwnName) {
         {{4, 0, 1}, "Windows 95"},             {{4, 0, 2}, "Windows NT 4.0"}, {{3, 51, 2}, "Windows NT 3.x"},
         {{3, 10, 1}, "Windows 3.x"},           {{6, 1, 2}, "Version de Windows Desconocida"},
         {{5, 0, 2}, "Windows 2000"},           {{4, 90, 1}, "Windows 98"},
+        // Later systems, as RtlGetVersion reports them.
+        {{6, 0, 2, 6002}, "Version de Windows Desconocida"}, {{6, 2, 2, 9200}, "Windows 8"},
+        {{6, 3, 2, 9600}, "Windows 8.1"},     {{6, 4, 2, 9841}, "Version de Windows Desconocida"},
+        {{10, 0, 2, 21999}, "Windows 10"},    {{10, 0, 2, 22000}, "Windows 11"},
+        {{10, 0, 2, 26100}, "Windows 11"},    {{10, 1, 2, 30000}, "Version de Windows Desconocida"},
+        {{11, 0, 2, 30000}, "Version de Windows Desconocida"},
     };
     testing::FakeSystemInfo system;
     for (const Row& row : rows) {
         system.numbers = row.numbers;
-        EXPECT_EQ(OSVersion(system), row.name) << row.numbers.major << "." << row.numbers.minor;
+        EXPECT_EQ(OSVersion(system), row.name)
+            << row.numbers.major << "." << row.numbers.minor << "." << row.numbers.build;
     }
     system.known = false;
     EXPECT_EQ(OSVersion(system), "Version de Windows Desconocida");

@@ -91,6 +91,62 @@ TEST_F(Win32MainWindow, MirrorsTheModelAndHandsTheUsersChoiceBack) {
     EXPECT_TRUE(fake.tray.shown);
 }
 
+// Moved to a monitor of 144 dpi and back: the window takes the suggested
+// place, the client area and every control their design twips at the new
+// scale, the fonts their points; the fonts of the old scale are gone.
+TEST_F(Win32MainWindow, FollowsTheMonitorsDpi) {
+    frmPrincipal& form = start(2, 4);
+    Win32FormWindow window(form, fake.clock);
+    const auto placeOf = [&window](const Control& control) {
+        HWND child = window.windowOf(control);
+        RECT rect{};
+        GetWindowRect(child, &rect);
+        MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+        return std::vector<long>{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+    };
+    const auto fontOf = [&window](const Control& control) {
+        LOGFONTW font{};
+        const auto handle = reinterpret_cast<HFONT>(SendMessageW(window.windowOf(control), WM_GETFONT, 0, 0));
+        GetObjectW(handle, sizeof font, &font);
+        return std::make_pair(handle, font);
+    };
+    const HFONT before = fontOf(form.lblAviso).first;
+    struct Scale {
+        int dpi;
+        long clientWidth, clientHeight;
+        std::vector<long> aceptar, aviso;
+        long textHeight, aproxHeight;
+    };
+    // 4680 x 3945 twips; cmdAceptar 360, 3375, 1335 x 375 in the window;
+    // lblAviso 150, 240, 3615 x 660 in its frame; Verdana 8.25 and 6 points.
+    const Scale scales[] = {{144, 468, 395, {36, 338, 134, 37}, {15, 24, 362, 66}, -17, -12},
+                            {96, 312, 263, {24, 225, 89, 25}, {10, 16, 241, 44}, -11, -8}};
+    for (const Scale& scale : scales) {
+        RECT frame{};
+        GetWindowRect(window.hwnd(), &frame);
+        // A suggestion a few pixels off: the client area is the design's all the same.
+        RECT suggested{frame.left + 40, frame.top + 30, frame.left + 40 + (frame.right - frame.left) * scale.dpi / 96 + 5,
+                       frame.top + 30 + (frame.bottom - frame.top) * scale.dpi / 96};
+        SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(scale.dpi, scale.dpi), reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(window.dpi(), scale.dpi);
+        RECT now{}, client{};
+        GetWindowRect(window.hwnd(), &now);
+        GetClientRect(window.hwnd(), &client);
+        EXPECT_EQ(now.left, suggested.left);
+        EXPECT_EQ(now.top, suggested.top);
+        EXPECT_EQ(client.right, scale.clientWidth) << scale.dpi;
+        EXPECT_EQ(client.bottom, scale.clientHeight) << scale.dpi;
+        EXPECT_EQ(placeOf(form.cmdAceptar), scale.aceptar) << scale.dpi;
+        EXPECT_EQ(placeOf(form.lblAviso), scale.aviso) << scale.dpi;
+        EXPECT_EQ(fontOf(form.lblAviso).second.lfHeight, scale.textHeight) << scale.dpi;
+        EXPECT_EQ(fontOf(form.lblAprox).second.lfHeight, scale.aproxHeight) << scale.dpi;
+        EXPECT_EQ(fontOf(form.fmeConf).second.lfWeight, FW_BOLD);
+        EXPECT_EQ(std::wstring(fontOf(form.cmdSalir).second.lfFaceName), L"Verdana");
+    }
+    LOGFONTW gone{};
+    EXPECT_EQ(GetObjectW(before, sizeof gone, &gone), 0);  // the 96-dpi fonts were deleted at the first move
+}
+
 TEST_F(Win32MainWindow, DialogsTabInDesignOrderAndEscapePressesTheCancelButton) {
     start(2, 4);
     frmConfiguracion settings(fake.plataforma, configuracion, lenguaje_);
@@ -172,6 +228,25 @@ TEST(Win32FormWindow, UserActionsReachTheModelAndModelChangesShowWithoutEcho) {
     EXPECT_EQ(form.chk.value(), 1);
     EXPECT_EQ(SendMessageW(window.windowOf(form.chk), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(form.clicks, 2);
+}
+
+// A themed option box has its frame paint the background into the box's own
+// device context before it draws its caption there: the frame's bold font
+// must not stay behind (Wine drew the schedule options in it, cut).
+TEST(Win32FormWindow, AFramePaintingUnderAControlLeavesTheControlsFont) {
+    testing::FakeClock clock;
+    SmallForm form;
+    form.fme.font.bold = true;
+    form.show();
+    Win32FormWindow window(form, clock);
+    HWND option = window.windowOf(form.opt1);
+    HDC dc = GetDC(option);
+    const auto own = reinterpret_cast<HGDIOBJ>(SendMessageW(option, WM_GETFONT, 0, 0));
+    ASSERT_NE(own, reinterpret_cast<HGDIOBJ>(SendMessageW(window.windowOf(form.fme), WM_GETFONT, 0, 0)));
+    SelectObject(dc, own);
+    SendMessageW(window.windowOf(form.fme), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), own);
+    ReleaseDC(option, dc);
 }
 
 TEST(Win32FormWindow, WindowStateAndClosingGoBothWays) {

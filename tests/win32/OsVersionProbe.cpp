@@ -1,6 +1,6 @@
-// Prints the system's name as the settings dialog shows it, from what
-// GetVersionExA really returns; os_version.sh runs it under each Windows
-// version Wine can pretend to be.
+// Prints the system's name as the settings dialog shows it, from what the
+// system really reports; os_version.sh runs it under each Windows version
+// Wine can pretend to be.
 #include "platform/win32/Win32Services.h"
 #include "settings/frmConfiguracion.h"
 

@@ -1,5 +1,5 @@
-# GetVersionExA's numbers named as the settings dialog names them, under the
-# Windows versions Wine pretends to be.
+# The system's version numbers named as the settings dialog names them, under
+# the Windows versions Wine pretends to be.
 add_executable(durmivela_osversion OsVersionProbe.cpp)
 target_link_libraries(durmivela_osversion PRIVATE durmivela_win32)
 add_test(NAME win32_os_version

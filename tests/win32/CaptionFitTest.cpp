@@ -1,0 +1,257 @@
+// Every caption of the three windows fits its control at 96 dpi, in every
+// language in Leng/: measured with the control's own font on its own DC,
+// wrapped as Windows wraps it, within the room Windows' drawing leaves.
+#include "capture/Bitmap.h"
+#include "platform/win32/Win32Screen.h"
+#include "platform/win32/WinText.h"
+#include "tests/util/TestFolder.h"
+#include "tests/win32/ShippedForms.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <set>
+#include <sstream>
+
+namespace durmivela::win32 {
+namespace {
+
+// What a caption shows: "&&" is one ampersand, a lone "&" marks the
+// mnemonic, and blanks at the end show nothing.
+std::wstring shownText(const std::wstring& caption) {
+    std::wstring text;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == L'&' && i + 1 < caption.size()) ++i;
+        else if (caption[i] == L'&') continue;
+        text += caption[i];
+    }
+    while (!text.empty() && text.back() == L' ') text.pop_back();
+    return text;
+}
+
+int textWidth(HDC dc, const std::wstring& text) {
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+// The lines the text takes at the width, broken at blanks as DrawText's
+// word break does (greedy); a word wider than the line counts as cut.
+int linesNeeded(HDC dc, const std::wstring& text, int width, bool& wordTooWide) {
+    int lines = 1;
+    std::wstringstream words(text);
+    std::wstring line;
+    for (std::wstring word; words >> word;) {
+        if (textWidth(dc, word) > width) wordTooWide = true;
+        const std::wstring longer = line.empty() ? word : line + L" " + word;
+        if (!line.empty() && textWidth(dc, longer) > width) {
+            ++lines;
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    return lines;
+}
+
+struct Room {
+    int width = 0;
+    int lines = 0;
+};
+
+// The room a control's drawing leaves its caption: a label its client area
+// (a sunken border lies outside it); a frame its top edge less the 7 pixels
+// at each end and the 1 cleared around the text; a push button its face less
+// its 2-pixel edge and the focus rectangle; an option or check box the width
+// after its 13-pixel mark and the gap of half a "0" (and the focus
+// rectangle's pixel). Wrapping controls take as many lines as their height
+// holds; the others one, if their height holds it.
+Room roomFor(const Control& control, HWND child, HDC dc, int lineHeight, int internalLeading, int dpi) {
+    RECT client{};
+    GetClientRect(child, &client);
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
+    const auto scaled = [dpi](int pixels) { return MulDiv(pixels, dpi, 96); };
+    const int height = client.bottom - client.top;
+    int width = client.right - client.left;
+    bool wraps = false;
+    switch (control.kind()) {
+        case ControlKind::Label: {
+            const DWORD type = style & SS_TYPEMASK;
+            wraps = type == SS_LEFT || type == SS_CENTER;
+            break;
+        }
+        case ControlKind::Frame: width -= 2 * scaled(7) + 2; break;
+        case ControlKind::CommandButton: width -= 2 * (scaled(2) + 1); break;
+        case ControlKind::OptionButton:
+        case ControlKind::CheckBox: {
+            INT zero = 0;
+            GetCharWidth32W(dc, L'0', L'0', &zero);
+            width -= scaled(13) + zero / 2 + 1;
+            wraps = (style & BS_MULTILINE) != 0;
+            break;
+        }
+        default: return {};
+    }
+    // A line shows whole in its height less the internal leading at its top
+    // (where only accents go); a button centres its lines, a label stacks them
+    // from its top.
+    const int leading = control.kind() == ControlKind::Label ? 0 : internalLeading;
+    const int fitting = (height + leading) / lineHeight;
+    return {width, wraps ? fitting : std::min(fitting, 1)};
+}
+
+struct Measure {
+    std::string control, text;
+    int width = 0, room = 0, lines = 0, roomLines = 0, lineHeight = 0, height = 0;
+    bool cut = false;
+    std::string face{};  // the system's stand-in where Verdana is missing (Wine)
+};
+
+// Every shown caption of the window, measured.
+std::vector<Measure> measureCaptions(Form& form, Win32FormWindow& window) {
+    std::vector<Measure> measures;
+    for (const auto& control : form.controls()) {
+        HWND child = window.windowOf(*control);
+        if (!child || !IsWindowVisible(child)) continue;
+        wchar_t caption[1024] = {};
+        GetWindowTextW(child, caption, 1024);
+        const std::wstring text = shownText(caption);
+        if (text.empty() || control->kind() == ControlKind::TextBox || control->kind() == ControlKind::ComboBox)
+            continue;
+        HDC dc = GetDC(child);
+        const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        const Room room = roomFor(*control, child, dc, metrics.tmHeight, metrics.tmInternalLeading, window.dpi());
+        Measure measure{control->name(), utf8(text)};
+        measure.width = textWidth(dc, text);
+        measure.room = room.width;
+        measure.roomLines = room.lines;
+        measure.lineHeight = metrics.tmHeight;
+        RECT client{};
+        GetClientRect(child, &client);
+        measure.height = client.bottom;
+        wchar_t face[LF_FACESIZE] = {};
+        GetTextFaceW(dc, LF_FACESIZE, face);
+        measure.face = utf8(face);
+        bool wordTooWide = false;
+        measure.lines = room.lines > 1 ? linesNeeded(dc, text, room.width, wordTooWide)
+                                       : (measure.width > room.width ? 2 : 1);
+        measure.cut = wordTooWide || measure.lines > room.lines;
+        SelectObject(dc, previous);
+        ReleaseDC(child, dc);
+        measures.push_back(std::move(measure));
+    }
+    return measures;
+}
+
+// English captions still too long for their controls on Windows, being
+// shortened in the English file; reported, not failed.
+const std::set<std::pair<std::string, std::string>> kKnownCut{{"English", "chkCaptura"}};
+
+class CaptionsFit : public testing::ShippedForms {};
+
+// At 96 dpi, and again after the window moved to a 144-dpi monitor.
+TEST_F(CaptionsFit, EveryCaptionOfEveryWindowInEveryShippedLanguage) {
+    const std::vector<std::string> languages = durmivela::testing::shippedLanguages();
+    ASSERT_GE(languages.size(), 2u);
+    fake.system.known = false;  // the longest system name the dialog shows
+    for (const std::string& language : languages) {
+        int checked = 0, cut = 0, knownSeen = 0;
+        Measure tightest;
+        tightest.room = 1 << 20;
+        std::string face;
+        eachWindow(language, [&](const std::string& name, Form& form, Win32FormWindow& window) {
+            ASSERT_EQ(window.dpi(), 96);
+            for (int dpi : {96, 144}) {
+                if (dpi != window.dpi()) {
+                    RECT frame{};
+                    GetWindowRect(window.hwnd(), &frame);
+                    SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
+                }
+                std::vector<Measure> measures = measureCaptions(form, window);
+                // The hint label holds each hint of the language in turn.
+                if (auto* main = dynamic_cast<frmPrincipal*>(&form); main && main->lblAviso.visible()) {
+                    for (int hint : {16, 15, 10, 9}) {
+                        main->lblAviso.setCaption(lenguaje_.L(hint));
+                        for (Measure& measure : measureCaptions(form, window))
+                            if (measure.control == "lblAviso") measures.push_back(std::move(measure));
+                    }
+                }
+                if (face.empty() && !measures.empty()) face = measures.front().face;
+                for (const Measure& m : measures) {
+                    ++checked;
+                    std::ostringstream said;
+                    said << language << ", " << name << " at " << dpi << " dpi, " << m.control << ": \"" << m.text
+                         << "\" is " << m.width << " px on " << m.lines << " line(s); room " << m.room << " px, "
+                         << m.roomLines << " line(s) of " << m.lineHeight << " px in " << m.height << " px";
+                    if (m.cut && kKnownCut.contains({language, m.control})) {
+                        std::cout << "KNOWN CUT " << said.str() << "\n";
+                        ++knownSeen;
+                        continue;
+                    }
+                    EXPECT_FALSE(m.cut) << said.str();
+                    cut += m.cut;
+                    if (dpi == 96 && m.roomLines == 1 && m.room - m.width < tightest.room - tightest.width)
+                        tightest = m;
+                }
+            }
+        });
+        std::cout << language << " (Verdana drawn as " << face << "): " << checked << " captions at 96 and 144 dpi, "
+                  << cut << " cut; tightest one-line caption at 96 dpi " << tightest.control << " \""
+                  << tightest.text << "\" " << tightest.width << " of " << tightest.room << " px\n";
+        if (knownSeen == 0 && std::any_of(kKnownCut.begin(), kKnownCut.end(),
+                                          [&](const auto& known) { return known.first == language; }))
+            std::cout << "The known cuts of " << language << " fit now: drop them from kKnownCut.\n";
+    }
+}
+
+// Not a check: with DURMIVELA_GALLERY naming a folder, leaves there a
+// picture of each window in each language at 96 dpi and after a move to a
+// 144-dpi monitor (tests/win32/gallery.sh).
+TEST_F(CaptionsFit, Gallery) {
+    const char* folder = std::getenv("DURMIVELA_GALLERY");
+    if (!folder || !*folder) GTEST_SKIP() << "DURMIVELA_GALLERY names no folder";
+    fake.system.numbers = {10, 0, 2, 19045};
+    const auto capture = [folder](HWND hwnd, const std::string& file) {
+        SetWindowPos(hwnd, HWND_TOP, 10, 10, 0, 0, SWP_NOSIZE);
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        for (int i = 0; i < 5; ++i) {
+            testing::ShippedForms::settle();
+            Sleep(60);
+        }
+        Image screen;
+        ASSERT_TRUE(Win32Screen().capturePrimary(screen));
+        RECT frame{};
+        GetWindowRect(hwnd, &frame);
+        Image shot;
+        shot.width = std::min<int>(frame.right, screen.width) - frame.left;
+        shot.height = std::min<int>(frame.bottom, screen.height) - frame.top;
+        for (int y = 0; y < shot.height; ++y)
+            for (int x = 0; x < shot.width; ++x)
+                shot.pixels.push_back(
+                    screen.pixels[static_cast<std::size_t>((frame.top + y) * screen.width + frame.left + x)]);
+        std::ofstream(std::filesystem::path(folder) / wide(file), std::ios::binary) << bitmapBytes(shot);
+    };
+    for (const std::string& language : durmivela::testing::shippedLanguages()) {
+        eachWindow(language, [&](const std::string& name, Form&, Win32FormWindow& window) {
+            const std::string base = language + "-" + name.substr(0, name.find(' ')) +
+                                     (name.find("delay") != std::string::npos ? "-delay" : "");
+            capture(window.hwnd(), base + "-96.bmp");
+            RECT frame{};
+            GetWindowRect(window.hwnd(), &frame);
+            RECT suggested{frame.left, frame.top, frame.left + MulDiv(frame.right - frame.left, 3, 2),
+                           frame.top + MulDiv(frame.bottom - frame.top, 3, 2)};
+            SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+            capture(window.hwnd(), base + "-144.bmp");
+        });
+    }
+}
+
+}  // namespace
+}  // namespace durmivela::win32
