@@ -41,7 +41,7 @@ read_window() {
 keys() { xdotool key --delay 150 "$@"; sleep 0.5; }
 
 e2e_start_program "$folder"
-e2e_wait_active "$win"
+e2e_activate "$win"
 read_window clock
 
 # The first menu's first item, Settings; the dialog opens on its first box.
@@ -52,8 +52,8 @@ read_window settings
 # Shift+Tab from the first box reaches the second option (the delay type),
 # Space chooses it; then forwards to the first button, OK.
 keys shift+Tab shift+Tab shift+Tab space Tab Tab Tab Tab Return
-for _ in $(seq 50); do e2e_wait_window '^Configuración$' 0 >/dev/null || break; sleep 0.1; done
-e2e_wait_window '^Configuración$' 0 >/dev/null && e2e_fail "OK did not close the settings dialog"
+for _ in $(seq 50); do xwininfo -id "$dialog" 2>/dev/null | grep -q 'Map State: IsViewable' || break; sleep 0.1; done
+xwininfo -id "$dialog" 2>/dev/null | grep -q 'Map State: IsViewable' && e2e_fail "OK did not close the settings dialog"
 e2e_wait_active "$win"
 read_window delay
 

@@ -179,7 +179,7 @@ e2e_start_atspi() {
 e2e_start_window_manager() {
   xfwm4 --compositor=off --sm-client-disable >"$e2e_dir/wm.log" 2>&1 &
   e2e_pids="$e2e_pids $!"
-  for _ in $(seq 100); do
+  for _ in $(seq 400); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
     sleep 0.05
   done
@@ -190,4 +190,12 @@ e2e_start_window_manager() {
 e2e_wait_active() {
   for _ in $(seq 200); do [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && return 0; sleep 0.05; done
   e2e_fail "window $1 never got the keyboard focus"
+}
+
+# Gives the window $1 the focus as a launcher or a taskbar does, through the
+# window manager (started from a script, a program's first window does not
+# always get it), and waits for it.
+e2e_activate() {
+  xdotool windowactivate "$1" 2>/dev/null
+  e2e_wait_active "$1"
 }
