@@ -186,8 +186,10 @@ ResultadoCarga cargarTextos(TablaLenguaje& tabla, std::string_view bytes) {
 
 std::string textoConRespaldo(const TablaLenguaje& tabla, int clave) {
     if (const RegistroTexto* registro = tabla.buscar(clave)) return registro->Texto;
-    const RegistroTexto* integrado = lenguajeIntegrado().buscar(clave);
-    return integrado ? integrado->Texto : std::string();
+    // Kept in a variable: the record found must not outlive its table.
+    const TablaLenguaje integrado = lenguajeIntegrado();
+    const RegistroTexto* registro = integrado.buscar(clave);
+    return registro ? registro->Texto : std::string();
 }
 
 TablaLenguaje lenguajeIntegrado() {

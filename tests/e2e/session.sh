@@ -178,12 +178,14 @@ e2e_start_atspi() {
 # desktop does (bare Xvfb gives no window the focus).
 e2e_start_window_manager() {
   xfwm4 --compositor=off --sm-client-disable >"$e2e_dir/wm.log" 2>&1 &
-  e2e_pids="$e2e_pids $!"
+  wm=$!
+  e2e_pids="$e2e_pids $wm"
   for _ in $(seq 400); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    kill -0 "$wm" 2>/dev/null || e2e_fail "the window manager ended: $(cat "$e2e_dir/wm.log")"
     sleep 0.05
   done
-  e2e_fail "the window manager did not start"
+  e2e_fail "the window manager did not start: $(cat "$e2e_dir/wm.log")"
 }
 
 # Waits up to 10 seconds until the window $1 has the keyboard focus.
