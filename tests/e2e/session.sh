@@ -161,17 +161,18 @@ e2e_start_session_bus() {
   export DBUS_SESSION_BUS_ADDRESS="unix:path=$session_socket"
 }
 
-# The accessibility bus (AT-SPI) announced on the private session bus, and
-# Qt's bridge to it always on, as under a running screen reader.
+# The accessibility bus (AT-SPI) announced on the private session bus (start
+# that first), and Qt's bridge to it always on, as under a screen reader.
 e2e_start_atspi() {
   /usr/libexec/at-spi-bus-launcher --launch-immediately >"$e2e_dir/atspi.log" 2>&1 &
   e2e_pids="$e2e_pids $!"
-  for _ in $(seq 100); do
+  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+  for _ in $(seq 200); do
     dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null 2>&1 &&
-      break
+      return 0
     sleep 0.05
   done
-  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+  e2e_fail "the accessibility bus did not start: $(cat "$e2e_dir/atspi.log")"
 }
 
 # Xfce's window manager, which gives each new window the keyboard focus as a
