@@ -16,6 +16,13 @@ std::string readableCaption(const std::string& caption) {
 
 std::string accessibleName(const Control& control) {
     std::string name = readableCaption(control.labelledBy ? control.labelledBy->caption() : control.caption());
+    // A label named by another shows a value (the clock, the system's name):
+    // it reads as its heading and that value, as the value has no other way
+    // to a screen reader.
+    if (control.labelledBy && control.kind() == ControlKind::Label) {
+        const std::string value = readableCaption(control.caption());
+        if (!value.empty()) name = name.empty() ? value : name + ": " + value;
+    }
     const std::string& detail = control.accessibleDetail();
     if (detail.empty()) return name;
     return name.empty() ? detail : name + " (" + detail + ")";

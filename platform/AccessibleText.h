@@ -13,7 +13,8 @@ namespace durmivela {
 std::string readableCaption(const std::string& caption);
 
 // The control's accessible name: its label's caption, with the detail in
-// brackets where two controls share one label; otherwise its own caption.
+// brackets where two controls share one label, and for a label the value it
+// shows after a colon; otherwise its own caption.
 std::string accessibleName(const Control& control);
 
 // The caption of the control that describes it; empty when none does.

@@ -14,6 +14,9 @@ if [ "$profile" = test ]; then
   # GoogleTest's sources for its tests.
   packages="$packages g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest"
   packages="$packages libgtest-dev xvfb xauth xdotool trayer x11-utils imagemagick dbus python3 python3-dbusmock libchm-bin clang libclang-rt-14-dev"
+  # A screen reader's plumbing (the AT-SPI bus and its Python client) and a
+  # window manager that gives new windows the keyboard focus.
+  packages="$packages at-spi2-core python3-pyatspi xfwm4"
   # Reads a message box's words off the screen, where X offers no other way.
   packages="$packages tesseract-ocr"
   # Checks the Debian package as a distribution would.

@@ -1,13 +1,17 @@
 #include "platform/qt/QtFormWindow.h"
 
+#include "platform/AccessibleText.h"
+
 #include <QAction>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -135,6 +139,34 @@ private:
     Control& control_;
 };
 
+// Return and Enter press the focused button, as Space does, and as on
+// Windows. The focused button takes them before any window shortcut, so the
+// Enter of a default button elsewhere in the window cannot steal them.
+class PushButton final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::ShortcutOverride && pressesButton(*static_cast<QKeyEvent*>(event))) {
+            event->accept();
+            return true;
+        }
+        return QPushButton::event(event);
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (!pressesButton(*event)) return QPushButton::keyPressEvent(event);
+        // Held down, it presses once.
+        if (!event->isAutoRepeat()) click();
+    }
+
+private:
+    static bool pressesButton(const QKeyEvent& key) {
+        return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
+               (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    }
+};
+
 // Option buttons and check boxes of the designs wrap a long caption onto the
 // lines their height leaves room for, as Windows draws them; Qt's buttons
 // only break lines where the text has them.
@@ -198,9 +230,27 @@ void showValue(QAbstractButton* button, const ValueControl& control) {
     if (auto* box = qobject_cast<QCheckBox*>(button)) {
         const int value = control.value();
         box->setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
-    } else {
-        button->setChecked(control.value() != 0);
+        return;
     }
+    // The model decides which option is on. Its group is exclusive (arrow
+    // keys choose within it) only while one is on: an exclusive group could
+    // not show "none chosen".
+    QButtonGroup* group = button->group();
+    if (group) group->setExclusive(false);
+    button->setChecked(control.value() != 0);
+    if (group) {
+        const QList<QAbstractButton*> options = group->buttons();
+        group->setExclusive(std::any_of(options.begin(), options.end(), [](auto* o) { return o->isChecked(); }));
+    }
+}
+
+// What a screen reader says of the control, from the model; set only when it
+// changed, as each setting is announced anew.
+void showAccessibility(QWidget* widget, const Control& control) {
+    const QString name = qs(accessibleName(control));
+    const QString description = qs(accessibleDescription(control));
+    if (widget->accessibleName() != name) widget->setAccessibleName(name);
+    if (widget->accessibleDescription() != description) widget->setAccessibleDescription(description);
 }
 
 }  // namespace
@@ -231,6 +281,7 @@ QtFormWindow::QtFormWindow(Form& form, const Clock& clock) : form_(form), clock_
         else if (control->kind() != ControlKind::Menu)
             build(*control);
     }
+    tieLabels();
     applyTabOrder();
     setWindowTitle(qs(form.caption()));
 
@@ -306,9 +357,11 @@ QWidget* QtFormWindow::build(Control& control) {
             break;
         case ControlKind::OptionButton: {
             auto* button = new QRadioButton(parent);
-            // The model decides which option is on; Qt's grouping could not
-            // show "none chosen".
-            button->setAutoExclusive(false);
+            // Grouped by container, as the model groups them; in a group, a
+            // screen reader knows it for a radio button.
+            QButtonGroup*& group = optionGroups_[control.container()];
+            if (!group) group = new QButtonGroup(this);
+            group->addButton(button);
             auto& option = static_cast<OptionButton&>(control);
             QObject::connect(button, &QRadioButton::clicked, button, [button, &option] {
                 option.userChoose();
@@ -329,7 +382,7 @@ QWidget* QtFormWindow::build(Control& control) {
             break;
         }
         case ControlKind::CommandButton: {
-            auto* button = new QPushButton(parent);
+            auto* button = new PushButton(parent);
             button->setAutoDefault(false);
             QObject::connect(button, &QPushButton::clicked, button, [&control] { control.click(); });
             // Enter and Escape press the designated buttons, as in a dialog.
@@ -378,7 +431,8 @@ QWidget* QtFormWindow::build(Control& control) {
     applyColours(widget, control);
     widgets_[&control] = widget;
     for (Property property : {Property::Caption, Property::Text, Property::Visible, Property::Enabled,
-                              Property::ToolTipText, Property::ListItems, Property::ListIndex, Property::Value})
+                              Property::ToolTipText, Property::ListItems, Property::ListIndex, Property::Value,
+                              Property::Accessibility})
         controlChanged(control, property);
     return widget;
 }
@@ -396,6 +450,21 @@ void QtFormWindow::buildMenus() {
             menuBar()->addAction(addMenuItem(nullptr, item));
         }
     }
+    // F10 opens the first menu at its first command, as Alt and a menu's
+    // letter do, and as on Windows and GTK desktops.
+    if (!menuWidget()) return;
+    QObject::connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this, [this] {
+        const auto usable = [](QAction* a) { return a->isVisible() && a->isEnabled() && !a->isSeparator(); };
+        const QList<QAction*> menus = menuBar()->actions();
+        const auto menu = std::find_if(menus.begin(), menus.end(), usable);
+        if (menu == menus.end()) return;
+        menuBar()->setActiveAction(*menu);
+        if (QMenu* popup = (*menu)->menu()) {
+            const QList<QAction*> items = popup->actions();
+            if (const auto item = std::find_if(items.begin(), items.end(), usable); item != items.end())
+                popup->setActiveAction(*item);
+        }
+    });
 }
 
 void QtFormWindow::fillMenu(QMenu* menu, MenuItem& parent) {
@@ -426,6 +495,17 @@ QAction* QtFormWindow::addMenuItem(QMenu* menu, MenuItem& item) {
     for (Property property : {Property::Caption, Property::Visible, Property::Enabled, Property::ToolTipText})
         controlChanged(item, property);
     return action;
+}
+
+// A label stands for the control it names: assistive technology reads it as
+// that control's label, and Qt lets the user reach the control through it.
+// A label that names several controls stands for the first.
+void QtFormWindow::tieLabels() {
+    for (const auto& control : form_.controls()) {
+        if (!control->labelledBy) continue;
+        auto* label = qobject_cast<QLabel*>(widgetOf(*control->labelledBy));
+        if (QWidget* named = widgetOf(*control); label && named && !label->buddy()) label->setBuddy(named);
+    }
 }
 
 void QtFormWindow::applyTabOrder() {
@@ -472,6 +552,7 @@ void QtFormWindow::controlChanged(Control& control, Property property) {
             else if (auto* frame = qobject_cast<QGroupBox*>(widget)) frame->setTitle(qs(control.caption()));
             else if (auto* button = qobject_cast<QAbstractButton*>(widget))
                 button->setText(wrappedForButton(button, qs(control.caption())));
+            showAccessibility(widget, control);  // a control named by its own caption
             break;
         case Property::Text:
             if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
@@ -495,9 +576,9 @@ void QtFormWindow::controlChanged(Control& control, Property property) {
         case Property::Visible: widget->setVisible(control.visible()); break;
         case Property::Enabled: widget->setEnabled(control.enabled()); break;
         case Property::ToolTipText: widget->setToolTip(qs(control.toolTipText())); break;
+        case Property::Accessibility: showAccessibility(widget, control); break;
         case Property::Tag:
-        case Property::Interval:
-        case Property::Accessibility: break;
+        case Property::Interval: break;
     }
 }
 

@@ -16,6 +16,7 @@
 #include <unordered_map>
 
 class QAction;
+class QButtonGroup;
 class QMenu;
 
 namespace durmivela::qt {
@@ -58,6 +59,7 @@ private:
     void buildMenus();
     void fillMenu(QMenu* menu, MenuItem& parent);
     QAction* addMenuItem(QMenu* menu, MenuItem& item);
+    void tieLabels();
     void applyTabOrder();
     void showForm();
 
@@ -68,6 +70,8 @@ private:
     QMenu* trayMenu_ = nullptr;
     std::unordered_map<const Control*, QWidget*> widgets_;
     std::unordered_map<const Control*, QAction*> actions_;
+    // The option buttons of each container, as one group.
+    std::unordered_map<const Control*, QButtonGroup*> optionGroups_;
     std::unordered_map<const Control*, std::unique_ptr<QtTicker>> tickers_;
     bool centred_ = false;
     bool closingByUser_ = false;

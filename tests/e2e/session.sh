@@ -150,3 +150,55 @@ e2e_expect_clean_exit() {
     e2e_fail "the program ended with status $status: $(cat "$e2e_dir/program.log")"
   fi
 }
+
+# A session bus of this run's own, for the desktop's services that live there.
+e2e_start_session_bus() {
+  session_socket="$e2e_dir/session_bus_socket"
+  dbus-daemon --session --nofork --nopidfile --address="unix:path=$session_socket" >"$e2e_dir/session-dbus.log" 2>&1 &
+  e2e_pids="$e2e_pids $!"
+  for _ in $(seq 100); do [ -S "$session_socket" ] && break; sleep 0.05; done
+  [ -S "$session_socket" ] || e2e_fail "private session bus did not start"
+  export DBUS_SESSION_BUS_ADDRESS="unix:path=$session_socket"
+}
+
+# The accessibility bus (AT-SPI) announced on the private session bus (start
+# that first), and Qt's bridge to it always on, as under a screen reader.
+e2e_start_atspi() {
+  /usr/libexec/at-spi-bus-launcher --launch-immediately >"$e2e_dir/atspi.log" 2>&1 &
+  e2e_pids="$e2e_pids $!"
+  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+  for _ in $(seq 200); do
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null 2>&1 &&
+      return 0
+    sleep 0.05
+  done
+  e2e_fail "the accessibility bus did not start: $(cat "$e2e_dir/atspi.log")"
+}
+
+# Xfce's window manager, which gives each new window the keyboard focus as a
+# desktop does (bare Xvfb gives no window the focus).
+e2e_start_window_manager() {
+  xfwm4 --compositor=off --sm-client-disable >"$e2e_dir/wm.log" 2>&1 &
+  wm=$!
+  e2e_pids="$e2e_pids $wm"
+  for _ in $(seq 400); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    kill -0 "$wm" 2>/dev/null || e2e_fail "the window manager ended: $(cat "$e2e_dir/wm.log")"
+    sleep 0.05
+  done
+  e2e_fail "the window manager did not start: $(cat "$e2e_dir/wm.log")"
+}
+
+# Waits up to 10 seconds until the window $1 has the keyboard focus.
+e2e_wait_active() {
+  for _ in $(seq 200); do [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && return 0; sleep 0.05; done
+  e2e_fail "window $1 never got the keyboard focus"
+}
+
+# Gives the window $1 the focus as a launcher or a taskbar does, through the
+# window manager (started from a script, a program's first window does not
+# always get it), and waits for it.
+e2e_activate() {
+  xdotool windowactivate "$1" 2>/dev/null
+  e2e_wait_active "$1"
+}

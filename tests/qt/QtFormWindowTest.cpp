@@ -1,6 +1,8 @@
+#include "about/frmAbout.h"
 #include "platform/qt/QtFormWindow.h"
 #include "platform/qt/QtServices.h"
 #include "scheduler/frmPrincipal.h"
+#include "settings/frmConfiguracion.h"
 #include "tests/scheduler/ScheduleFixture.h"
 #include "tests/qt/QtTestApp.h"
 #include "tests/util/TempDir.h"
@@ -10,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRadioButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -78,6 +81,7 @@ public:
     }
     TextBox& txt = add<TextBox>("txt", nullptr, Twips{120, 120, 1500, 285});
     Label& lbl = add<Label>("lbl", nullptr, Twips{120, 600, 1500, 255});
+    Label& hint = add<Label>("hint", nullptr, Twips{120, 900, 1500, 255});
     int unloads = 0;
     int resizes = 0;
 };
@@ -136,6 +140,92 @@ TEST(QtFormWindow, WindowStateAndClosingGoBothWays) {
         EXPECT_EQ(form.unloads, 1);
         EXPECT_EQ(closed, 1);
     }
+}
+
+// A screen reader names the box by its label and describes it by the hint,
+// and follows both when they are re-texted (a new language).
+TEST(QtFormWindow, AccessibleNamesAndDescriptionsFollowTheLabels) {
+    testing::qtApp();
+    FakePlatform fake;
+    SmallForm form;
+    form.txt.labelledBy = &form.lbl;
+    form.txt.describedBy = &form.hint;
+    form.lbl.setCaption("&Hora:");
+    form.hint.setCaption("Escriba la hora.");
+    QtFormWindow window(form, fake.clock);
+    QWidget* edit = window.widgetOf(form.txt);
+    auto* label = qobject_cast<QLabel*>(window.widgetOf(form.lbl));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->buddy(), edit);
+    EXPECT_EQ(edit->accessibleName().toStdString(), "Hora");
+    EXPECT_EQ(edit->accessibleDescription().toStdString(), "Escriba la hora.");
+    form.lbl.setCaption("Hour:");
+    form.hint.setCaption("Type the hour.");
+    EXPECT_EQ(edit->accessibleName().toStdString(), "Hour");
+    EXPECT_EQ(label->accessibleName().toStdString(), "Hour");
+    EXPECT_EQ(edit->accessibleDescription().toStdString(), "Type the hour.");
+}
+
+void showActive(QWidget& window) {
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+// Return, Enter and Space press the focused button; the default button's
+// Enter never steals them, and it keeps Enter and Escape of its own.
+TEST(QtFormWindow, TheKeysPressTheFocusedButton) {
+    testing::qtApp();
+    FakePlatform fake;
+    const TablaLenguaje lenguaje = lenguajeIntegrado();
+    {
+        frmAbout about(fake.plataforma, lenguaje);
+        about.load();
+        QtFormWindow window(about, fake.clock);
+        showActive(window);
+        QWidget* sysInfo = window.widgetOf(about.cmdSysInfo);
+        sysInfo->setFocus();
+        // No information tool here: each press tells so, and About stays.
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) QTest::keyClick(sysInfo, key);
+        EXPECT_EQ(fake.messages.shown.size(), 3u);
+        EXPECT_FALSE(about.closed());
+        QTest::keyClick(sysInfo, Qt::Key_Escape);
+        EXPECT_TRUE(about.closed());
+    }
+    frmAbout about(fake.plataforma, lenguaje);
+    about.load();
+    QtFormWindow window(about, fake.clock);
+    showActive(window);
+    ASSERT_TRUE(window.widgetOf(about.cmdOK)->hasFocus());
+    QTest::keyClick(window.widgetOf(about.cmdOK), Qt::Key_Return);
+    EXPECT_TRUE(about.closed());
+}
+
+// The model can show no option chosen; the keys choose within the group
+// through the model, and the model clearing the choice shows none again.
+TEST(QtFormWindow, OptionButtonsShowTheModelsChoiceAndTheKeysMakeIt) {
+    testing::qtApp();
+    FakePlatform fake;
+    Configuracion configuracion;
+    configuracion.Tipo = 0;
+    TablaLenguaje lenguaje = lenguajeIntegrado();
+    frmConfiguracion dialog(fake.plataforma, configuracion, lenguaje);
+    dialog.load();
+    QtFormWindow window(dialog, fake.clock);
+    showActive(window);
+    auto* left = qobject_cast<QRadioButton*>(window.widgetOf(dialog.opbEstablecerDirecto));
+    auto* right = qobject_cast<QRadioButton*>(window.widgetOf(dialog.opbEstablecerCalculos));
+    ASSERT_TRUE(left && right);
+    EXPECT_FALSE(left->isChecked() || right->isChecked());
+    left->setFocus();
+    QTest::keyClick(left, Qt::Key_Space);
+    EXPECT_EQ(dialog.opbEstablecerDirecto.value(), 1);
+    QTest::keyClick(left, Qt::Key_Right);
+    EXPECT_EQ(dialog.opbEstablecerDirecto.value(), 0);
+    EXPECT_EQ(dialog.opbEstablecerCalculos.value(), 1);
+    EXPECT_TRUE(right->isChecked() && right->hasFocus() && !left->isChecked());
+    dialog.opbEstablecerCalculos.setValue(0);
+    EXPECT_FALSE(left->isChecked() || right->isChecked());
 }
 
 }  // namespace

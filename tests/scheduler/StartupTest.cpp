@@ -148,7 +148,8 @@ TEST_F(Startup, EveryReachableControlIsNamedByItsLabel) {
                 }
             }
         EXPECT_EQ(accessibleName(w.cmbApagar), readableCaption(w.lblApagar.caption())) << nombre;
-        EXPECT_EQ(accessibleName(w.lblHoraActual), readableCaption(w.lblTituloHoraAct.caption())) << nombre;
+        EXPECT_EQ(accessibleName(w.lblHoraActual), readableCaption(w.lblTituloHoraAct.caption()) + ": 21:15:03")
+            << nombre;
         EXPECT_EQ(accessibleName(w.lblHoraApa), readableCaption(w.lblTituloHoraApa.caption())) << nombre;
         EXPECT_EQ(accessibleName(dialogo.cmbLenguaje), readableCaption(dialogo.fmeLenguaje.caption())) << nombre;
         EXPECT_NE(accessibleName(w.txtHora), accessibleName(w.txtMinuto)) << nombre;
@@ -160,7 +161,7 @@ TEST_F(Startup, EveryReachableControlIsNamedByItsLabel) {
     EXPECT_EQ(accessibleName(w.txtMinuto), "Shut down at (minute)");
     start(1, 4, "Espa\xF1ol");
     EXPECT_EQ(accessibleName(ventana->txtMinuto), "Apagar a las (minuto)");
-    EXPECT_EQ(accessibleName(ventana->lblHoraActual), "HORA ACTUAL");
+    EXPECT_EQ(accessibleName(ventana->lblHoraActual), "HORA ACTUAL: 21:15:03");
 }
 
 TEST_F(Startup, TheClockTickShowsTheLongTime) {
