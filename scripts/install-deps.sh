@@ -13,6 +13,8 @@ packages="$packages qt6-wayland dpkg-dev"
 packages="$packages g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest"
 if [ "$profile" = test ]; then
   packages="$packages libgtest-dev xvfb xauth xdotool trayer x11-utils imagemagick dbus python3 python3-dbusmock libchm-bin clang libclang-rt-14-dev"
+  # The update tests' HTTPS server makes a throwaway certificate.
+  packages="$packages openssl"
   # Reads a message box's words off the screen, where X offers no other way.
   packages="$packages tesseract-ocr"
   # Checks the Debian package as a distribution would.
