@@ -15,7 +15,8 @@
 #   endless   chunks that do not end before 4 x 64 MiB (then they do, so
 #             that a client without a limit fails its test, not the machine)
 #   silent    never answers              redirect  302 to /ok/ on this server
-#   noloc     302 without a Location     tohttp    302 to /ok/ over plain HTTP
+#   noloc     302 without a Location, the file as its body
+#   tohttp    302 to /ok/ over plain HTTP
 # /headers echoes the agent and cache headers. A request made through a
 # proxy (an absolute address, or CONNECT) never gets an answer: a program
 # pointed at this server as its proxy finds the network stalled.
@@ -75,8 +76,6 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if way in ("redirect", "tohttp"):
             base = "http://127.0.0.1:%d" % PORT if way == "tohttp" else ""
             return self.answer(302, location=base + "/ok/" + rest + "?" + url.query)
-        if way == "noloc":
-            return self.answer(302)
         if way == "endless":
             return self.chunks(b"x" * CHUNK for _ in range((4 << 26) // CHUNK))
         try:
@@ -84,6 +83,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 body = f.read()
         except OSError:
             return self.answer(404, b"Not found")
+        if way == "noloc":
+            return self.answer(302, body)
         if way == "truncated":
             return self.answer(200, body, len(body) + 100)
         if way in ("chunked", "chunkcut"):
