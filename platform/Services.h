@@ -3,8 +3,10 @@
 // the Plataforma bundle at start-up; nothing here is global.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -141,7 +143,8 @@ public:
     // Starts the program with its window shown normally and given the focus.
     virtual StartResult start(const ProcessStart& start) = 0;
     // Waits, with no time limit, until the process has ended; false when it
-    // could not be opened for waiting.
+    // could not be opened for waiting. Safe to call on another thread than
+    // the other operations.
     virtual bool waitForExit(std::uint32_t pid) = 0;
     // The full path of a program found through the search path; empty when none.
     virtual std::filesystem::path findOnPath(const std::string& name) const = 0;
@@ -149,16 +152,37 @@ public:
     virtual bool makeExecutable(const std::filesystem::path& path) = 0;
 };
 
+// The time limits and the size cap of an HTTP service. The defaults are the
+// ones the program ships with; tests shorten the times.
+struct HttpLimits {
+    std::chrono::milliseconds connect = std::chrono::seconds(15);  // to reach the server
+    std::chrono::milliseconds transfer = std::chrono::seconds(60);  // for the whole request
+    std::uint64_t ceiling = std::uint64_t{64} << 20;                // no updater is this large
+};
+
+// A body as the transfer delivered it.
+struct HttpBody {
+    // A successful status, and no error or cut-off the transfer could tell:
+    // an announced length met, a chunked body to its last chunk.
+    bool ok = false;
+    // The transfer itself marked the end (an announced length, a last chunk,
+    // an HTTP/2 stream's end); otherwise only the closed connection did, and
+    // a body cut short looks the same as a whole one.
+    bool delimited = false;
+    std::string bytes;
+};
+
 // A synchronous HTTP client with time limits on connecting and on the whole
-// transfer, so a silent server cannot hold the program forever.
+// transfer, so a silent server cannot hold the program forever. It is called
+// away from the user-interface thread (FormHost::runAside).
 class Http {
 public:
     virtual ~Http() = default;
     // True when the address answered at all.
     virtual bool probe(const std::string& url) = 0;
-    // The whole body of a successful GET, bypassing caches; empty on any
-    // failure: no answer, an error status, a body shorter than announced.
-    virtual std::string download(const std::string& url) = 0;
+    // A GET bypassing caches. Stops, and fails, as soon as more than `limit`
+    // bytes (never more than the ceiling) have come, or are announced.
+    virtual HttpBody download(const std::string& url, std::uint64_t limit) = 0;
 };
 
 // The numbers by which Windows names its versions.
@@ -192,7 +216,8 @@ public:
 
 class Form;
 
-// Shows the program's dialogs.
+// Shows the program's dialogs, and keeps the windows alive while the program
+// waits for something slow.
 class FormHost {
 public:
     virtual ~FormHost() = default;
@@ -202,6 +227,13 @@ public:
     // Handles the events already waiting (repaints, input) before a step
     // that blocks the program for a while.
     virtual void processPendingEvents() = 0;
+    // Runs `step` on another thread and returns when it has finished. This
+    // thread meanwhile delivers timer ticks, repaints and the program's own
+    // messages (a message box shown by a tick works), but the windows open
+    // now take no user input, as under a modal dialog. A quit asked meanwhile
+    // takes effect after the step. The step must touch no form, and no
+    // service this thread may use meanwhile.
+    virtual void runAside(const std::function<void()>& step) = 0;
 };
 
 struct Plataforma {

@@ -9,6 +9,8 @@
 #include "update/Direcciones.h"
 #include "update/mdlActualizar.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <system_error>
 
 namespace durmivela {
@@ -210,6 +212,13 @@ namespace {
 // The presets of cmbApagar, by position: duration in seconds.
 constexpr std::int32_t kDuraciones[] = {300, 600, 900, 1800, 2700, 3600, 7200, 10800, 18000, 36000, 5};
 
+// Milliseconds left, as the whole seconds the title shows: the nearest, so
+// that a tick a little late still shows the second it stands for.
+std::int32_t segundosRestantes(std::int64_t ms) {
+    const std::int64_t segundos = (ms < 0 ? ms - 500 : ms + 500) / 1000;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(segundos, INT32_MIN, INT32_MAX));
+}
+
 }  // namespace
 
 void frmPrincipal::cmbApagar_Click() {
@@ -250,6 +259,10 @@ void frmPrincipal::cmdAceptar_Click() {
     armado_ = true;
     tipoArmado_ = configuracion_.Tipo;
     setWindowState(WindowState::Minimized);  // goes to the notification area
+    // Ticks are anchored to this moment too, so on time they count exactly
+    // one second each.
+    finCuentaAtras_ = plataforma_.clock.monotonicMs() + std::int64_t{Cronometro} * 1000;
+    cronometroContado_ = Cronometro;
     Timer2.setEnabled(true);
     cmdAceptar.setEnabled(false);
     lblAviso.setCaption(lenguaje_.L(15));
@@ -272,6 +285,7 @@ void frmPrincipal::Timer2_Timer() {
             return;
         }
         tipoArmado_ = configuracion_.Tipo;
+        finCuentaAtras_.reset();
     }
     if (configuracion_.Tipo == 1) {
         const TimeOfDay ahora = plataforma_.clock.timeOfDay();
@@ -279,7 +293,15 @@ void frmPrincipal::Timer2_Timer() {
             EjecutarApagado();
         return;
     }
-    --Cronometro;
+    // What is left comes from the clock, not from counting ticks: a tick that
+    // comes late, or none while the program was held, never delays the
+    // shutdown. A delay chosen since the last tick counts from this one,
+    // which takes its first second as every tick does.
+    const std::int64_t ahora = plataforma_.clock.monotonicMs();
+    if (!finCuentaAtras_ || Cronometro != cronometroContado_)
+        finCuentaAtras_ = ahora + (std::int64_t{Cronometro} - 1) * 1000;
+    Cronometro = segundosRestantes(*finCuentaAtras_ - ahora);
+    cronometroContado_ = Cronometro;
     setCaption(textoDuracion(Cronometro) + " " + lenguaje_.L(8));
     if (Cronometro < 0) EjecutarApagado();
 }
@@ -392,12 +414,21 @@ void frmPrincipal::mnuContenido_Click() { AbrirAyuda(plataforma_, configuracion_
 void frmPrincipal::mnuDonativos_Click() { AbrirWebDelAutor(plataforma_); }
 void frmPrincipal::mnuAcercade_Click() { MostrarAcercaDe(plataforma_, lenguaje_); }
 
+// The schedule keeps running through the update: its network calls and the
+// wait for the updater run aside while the window ticks. Ticks or the tray
+// may act meanwhile, but a second update cannot start inside the first.
 void frmPrincipal::mnuActualizar_Click() {
+    if (actualizando_) return;
+    actualizando_ = true;
+    struct Fin {
+        bool& actualizando;
+        ~Fin() { actualizando = false; }
+    } fin{actualizando_};
     plataforma_.forms.processPendingEvents();
     const ProgramInfo& programa = plataforma_.program;
-    ActualizarPrograma({plataforma_.http, plataforma_.processes, plataforma_.messages, programa.userFolder(),
-                        programa.processId(), programa.updaterFileName(), programa.executableFileName(),
-                        kUrlActualizacion, kUrlSonda},
+    ActualizarPrograma({plataforma_.http, plataforma_.processes, plataforma_.messages, plataforma_.forms,
+                        programa.userFolder(), programa.processId(), programa.updaterFileName(),
+                        programa.executableFileName(), kUrlActualizacion, kUrlSonda, [this] { return !closed(); }},
                        kIniActualizacion);
 }
 

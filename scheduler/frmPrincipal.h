@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -129,6 +130,12 @@ private:
     IconoBandeja iconoBandeja_;
     bool armado_ = false;
     std::uint8_t tipoArmado_ = 0;  // the type the schedule runs under
+    // The delay's end on the monotonic clock, and the Cronometro it last
+    // gave: a Cronometro changed since (a preset chosen while armed) counts
+    // from the next tick. Unset until a delay is armed.
+    std::optional<std::int64_t> finCuentaAtras_;
+    std::int32_t cronometroContado_ = 0;
+    bool actualizando_ = false;  // an online update is running
     // Language files already reported as unusable, so each is reported once.
     std::set<std::string> lenguajesInformados_;
 };

@@ -17,6 +17,8 @@ if [ "$profile" = test ]; then
   # A screen reader's plumbing (the AT-SPI bus and its Python client) and a
   # window manager that gives new windows the keyboard focus.
   packages="$packages at-spi2-core python3-pyatspi xfwm4"
+  # The update tests' HTTPS server makes a throwaway certificate.
+  packages="$packages openssl"
   # Reads a message box's words off the screen, where X offers no other way.
   packages="$packages tesseract-ocr"
   # Checks the Debian package as a distribution would.

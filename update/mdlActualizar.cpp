@@ -4,6 +4,7 @@
 #include "settings/Configuracion.h"
 
 #include <charconv>
+#include <limits>
 #include <system_error>
 
 namespace durmivela {
@@ -13,18 +14,32 @@ const char* const kTitulo = "Actualizando";
 const char* const kNoEncontrado = "-1";
 
 // The size the server reported, when it reads as a decimal whole number.
-bool LeerTamano(const std::string& texto, std::uintmax_t& tamano) {
+std::optional<std::uintmax_t> LeerTamano(const std::string& texto) {
+    std::uintmax_t tamano = 0;
     const char* fin = texto.data() + texto.size();
     const auto [resto, error] = std::from_chars(texto.data(), fin, tamano);
-    return !texto.empty() && error == std::errc() && resto == fin;
+    if (texto.empty() || error != std::errc() || resto != fin) return std::nullopt;
+    return tamano;
 }
 
-bool ActualizadorAlDia(const std::filesystem::path& ruta, const std::string& tamanoInformado) {
-    std::uintmax_t tamano = 0;
+bool ActualizadorAlDia(const std::filesystem::path& ruta, std::optional<std::uintmax_t> tamano) {
     std::error_code error;
-    return ExisteArchivo(ruta) && LeerTamano(tamanoInformado, tamano) &&
-           std::filesystem::file_size(ruta, error) == tamano && !error;
+    return ExisteArchivo(ruta) && tamano && std::filesystem::file_size(ruta, error) == *tamano && !error;
 }
+
+// A slow step, run while the windows keep ticking: a schedule that falls due
+// meanwhile shuts the machine down on time.
+template <class Paso>
+auto Aparte(const EntornoActualizacion& entorno, Paso paso) {
+    decltype(paso()) resultado{};
+    entorno.formas.runAside([&] { resultado = paso(); });
+    return resultado;
+}
+
+// The program ended while a step ran: nothing more to say or start.
+bool Terminado(const EntornoActualizacion& entorno) { return entorno.sigue && !entorno.sigue(); }
+
+constexpr std::uint64_t kSinLimite = std::numeric_limits<std::uint64_t>::max();
 
 // The process id read as a signed 32-bit number, with a blank in the sign's
 // place when it is not negative.
@@ -35,10 +50,22 @@ std::string ConSigno(std::uint32_t pid) {
 
 }  // namespace
 
-bool HayConexion(const EntornoActualizacion& entorno) { return entorno.http.probe(entorno.urlSonda); }
+bool HayConexion(const EntornoActualizacion& entorno) {
+    return Aparte(entorno, [&] { return entorno.http.probe(entorno.urlSonda); });
+}
 
 std::string DescargarURL(const EntornoActualizacion& entorno, const std::string& url) {
-    return entorno.http.download(url);
+    HttpBody cuerpo = Aparte(entorno, [&] { return entorno.http.download(url, kSinLimite); });
+    return cuerpo.ok ? std::move(cuerpo.bytes) : std::string();
+}
+
+std::string DescargarActualizador(const EntornoActualizacion& entorno, const std::string& url,
+                                  std::optional<std::uintmax_t> tamano) {
+    // A longer body stops as soon as it passes the promised size.
+    const std::uint64_t limite = tamano ? static_cast<std::uint64_t>(*tamano) : kSinLimite;
+    HttpBody cuerpo = Aparte(entorno, [&] { return entorno.http.download(url, limite); });
+    const bool comoPrometido = tamano ? cuerpo.bytes.size() == *tamano : cuerpo.delimited;
+    return cuerpo.ok && comoPrometido ? std::move(cuerpo.bytes) : std::string();
 }
 
 ProcessStart LineaActualizador(const EntornoActualizacion& entorno, const std::string& archivoIni) {
@@ -51,11 +78,14 @@ ProcessStart LineaActualizador(const EntornoActualizacion& entorno, const std::s
 }
 
 void ActualizarPrograma(const EntornoActualizacion& entorno, const std::string& archivoIni) {
-    if (!HayConexion(entorno)) {
+    const bool conexion = HayConexion(entorno);
+    if (Terminado(entorno)) return;
+    if (!conexion) {
         entorno.mensajes.show("No se puede encontrar una conexión a Internet válida.", kTitulo, MessageIcon::Information);
         return;
     }
     const std::string respuesta = DescargarURL(entorno, entorno.urlBase + "checksize.php?input=" + entorno.actualizador);
+    if (Terminado(entorno)) return;
     // An empty reply means the update server did not answer while the probe did.
     if (respuesta.empty() || respuesta.substr(1) == kNoEncontrado) {
         entorno.mensajes.show("No se ha podido encontrar " + entorno.actualizador + " en el servidor", kTitulo,
@@ -65,10 +95,12 @@ void ActualizarPrograma(const EntornoActualizacion& entorno, const std::string& 
     // From here on a failed step is skipped silently: only a missing updater
     // and a failed start are reported.
     const std::filesystem::path ruta = entorno.carpeta / entorno.actualizador;
-    if (!ActualizadorAlDia(ruta, respuesta.substr(1))) {
-        // Only a complete download replaces the updater, and atomically: a
-        // failed one leaves an old updater to start, and no empty file.
-        const std::string bytes = DescargarURL(entorno, entorno.urlBase + entorno.actualizador);
+    const std::optional<std::uintmax_t> tamano = LeerTamano(respuesta.substr(1));
+    if (!ActualizadorAlDia(ruta, tamano)) {
+        // Only the promised download replaces the updater, and atomically: a
+        // refused one leaves an old updater whole to start, and no empty file.
+        const std::string bytes = DescargarActualizador(entorno, entorno.urlBase + entorno.actualizador, tamano);
+        if (Terminado(entorno)) return;
         if (!bytes.empty() && writeFileDurably(ruta, bytes).ok) entorno.procesos.makeExecutable(ruta);
     }
     if (!ExisteArchivo(ruta)) {
@@ -82,7 +114,7 @@ void ActualizarPrograma(const EntornoActualizacion& entorno, const std::string& 
         return;
     }
     // No time limit: the updater may replace this program's files meanwhile.
-    entorno.procesos.waitForExit(inicio.pid);
+    Aparte(entorno, [&] { return entorno.procesos.waitForExit(inicio.pid); });
 }
 
 }  // namespace durmivela

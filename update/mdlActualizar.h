@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace durmivela {
@@ -16,12 +18,16 @@ struct EntornoActualizacion {
     Http& http;
     Processes& procesos;
     MessageBoxes& mensajes;
+    FormHost& formas;               // runs the network and the wait aside, the schedule ticking on
     std::filesystem::path carpeta;  // the user's folder, where the updater lies
     std::uint32_t pid;              // the running program's process id
     std::string actualizador;       // "Update.exe" on Windows, "Update" on Linux
     std::string ejecutable;         // the program's file: "Durmivela.exe", "durmivela"
     std::string urlBase;            // ends in /Descargas/Actualizar/
     std::string urlSonda;           // an always reachable site, not the update server
+    // False once the program is ending (its window closed meanwhile): the
+    // update then stops without a word. Unset: it always goes on.
+    std::function<bool()> sigue = {};
 };
 
 inline constexpr const char* kIniActualizacion = "Act_Durmivela.ini";
@@ -32,6 +38,12 @@ bool HayConexion(const EntornoActualizacion& entorno);
 // The whole body at the address; empty on any failure, which the caller
 // cannot tell from an empty body.
 std::string DescargarURL(const EntornoActualizacion& entorno, const std::string& url);
+
+// The updater as the server promised it: exactly `tamano` bytes when the
+// size reply was a number, otherwise a body whose end the transfer itself
+// marked (one cut off by a closed connection looks whole). Empty otherwise.
+std::string DescargarActualizador(const EntornoActualizacion& entorno, const std::string& url,
+                                  std::optional<std::uintmax_t> tamano);
 
 // The updater's start: its explicit path, the arguments for systems that start
 // programs without a shell, and the Windows command line, whose path is quoted

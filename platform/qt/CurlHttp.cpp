@@ -3,7 +3,11 @@
 #include <curl/curl.h>
 #include <dlfcn.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
 #include <memory>
+#include <string_view>
 
 namespace durmivela::qt {
 namespace {
@@ -55,28 +59,68 @@ struct HeadersCleanup {
 using Easy = std::unique_ptr<CURL, EasyCleanup>;
 using Headers = std::unique_ptr<curl_slist, HeadersCleanup>;
 
-std::size_t append(char* data, std::size_t size, std::size_t count, void* body) {
+// The body as it comes, and what the headers of the last answer (after any
+// redirects) said of its end.
+struct Sink {
+    CURL* handle = nullptr;
+    std::uint64_t limit = 0;
+    std::string body;
+    bool chunked = false;
+};
+
+// Past the limit the transfer stops at once: libcurl before 8.4 checks its
+// own maximum only against an announced length, never a chunked body's.
+std::size_t append(char* data, std::size_t size, std::size_t count, void* sink) {
+    auto& to = *static_cast<Sink*>(sink);
+    const std::size_t length = size * count;
+    if (length > to.limit - to.body.size()) return 0;  // 0 aborts the transfer
     try {
-        static_cast<std::string*>(body)->append(data, size * count);
-        return size * count;
+        // Room for the whole body at once: a string that grows by doubling
+        // would hold twice the limit for a moment. Untouched room costs no memory.
+        if (to.body.empty()) {
+            curl_off_t announced = -1;
+            curl()->easy_getinfo(to.handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+            to.body.reserve(announced >= 0 ? std::min<std::uint64_t>(announced, to.limit) : to.limit);
+        }
+        to.body.append(data, length);
+        return length;
     } catch (...) {
-        return 0;  // no exception may cross libcurl; 0 aborts the transfer
+        return 0;  // no exception may cross libcurl
     }
+}
+
+bool startsWithNoCase(std::string_view text, std::string_view start) {
+    return text.size() >= start.size() &&
+           std::equal(start.begin(), start.end(), text.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+std::size_t header(char* data, std::size_t size, std::size_t count, void* sink) {
+    auto& to = *static_cast<Sink*>(sink);
+    const std::string_view line(data, size * count);
+    if (startsWithNoCase(line, "HTTP/")) to.chunked = false;  // each answer has its own headers
+    else if (startsWithNoCase(line, "Transfer-Encoding:")) {
+        std::string value(line.substr(18));
+        for (char& c : value) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        to.chunked = value.find("chunked") != value.npos;
+    }
+    return line.size();
 }
 
 // Stops a probe at the first byte of a body: the answer is all it wants.
 std::size_t stop(char*, std::size_t, std::size_t, void*) { return 0; }
 
-Easy request(const std::string& url, std::chrono::milliseconds connectLimit,
-             std::chrono::milliseconds transferLimit) {
+Easy request(const std::string& url, const HttpLimits& limits, const std::string& authorities) {
     const Curl* c = curl();
     Easy easy(c ? c->easy_init() : nullptr);
     if (!easy) return easy;
     CURL* handle = easy.get();
     curl()->easy_setopt(handle, CURLOPT_URL, url.c_str());
     curl()->easy_setopt(handle, CURLOPT_USERAGENT, "Mozilla/4.0");
-    curl()->easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connectLimit.count()));
-    curl()->easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(transferLimit.count()));
+    curl()->easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect.count()));
+    curl()->easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.transfer.count()));
+    if (!authorities.empty()) curl()->easy_setopt(handle, CURLOPT_CAINFO, authorities.c_str());
     // A secure address is never redirected to a plain one: what comes back
     // may be run as the updater.
     const bool secure = url.rfind("https://", 0) == 0;
@@ -104,19 +148,19 @@ long status(CURL* handle) {
 
 }  // namespace
 
-CurlHttp::CurlHttp(std::chrono::milliseconds connectLimit, std::chrono::milliseconds transferLimit)
-    : connectLimit_(connectLimit), transferLimit_(transferLimit) {}
+CurlHttp::CurlHttp(HttpLimits limits, std::filesystem::path authorities)
+    : limits_(limits), authorities_(authorities.string()) {}
 
 bool CurlHttp::probe(const std::string& url) {
-    const Easy easy = request(url, connectLimit_, transferLimit_);
+    const Easy easy = request(url, limits_, authorities_);
     if (!easy) return false;
     curl()->easy_setopt(easy.get(), CURLOPT_WRITEFUNCTION, stop);
     curl()->easy_perform(easy.get());
     return status(easy.get()) != 0;
 }
 
-std::string CurlHttp::download(const std::string& url) {
-    const Easy easy = request(url, connectLimit_, transferLimit_);
+HttpBody CurlHttp::download(const std::string& url, std::uint64_t limit) {
+    const Easy easy = request(url, limits_, authorities_);
     if (!easy) return {};
     CURL* handle = easy.get();
     // Always from the server, never from a cache on the way.
@@ -125,23 +169,33 @@ std::string CurlHttp::download(const std::string& url) {
         if (curl_slist* longer = curl()->slist_append(list, header)) list = longer;
     }
     const Headers headers(list);
-    std::string body;
+    Sink sink;
+    sink.handle = handle;
+    sink.limit = std::min(limit, limits_.ceiling);
     curl()->easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
     curl()->easy_setopt(handle, CURLOPT_FAILONERROR, 1L);
     curl()->easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
     curl()->easy_setopt(handle, CURLOPT_MAXREDIRS, 10L);
-    // No updater is this large; a server cannot fill the memory.
-    curl()->easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(64) << 20);
+    // An announced length past the limit fails before any byte is read.
+    curl()->easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE,
+                        static_cast<curl_off_t>(std::min<std::uint64_t>(sink.limit, INT64_MAX)));
     curl()->easy_setopt(handle, CURLOPT_WRITEFUNCTION, append);
-    curl()->easy_setopt(handle, CURLOPT_WRITEDATA, &body);
+    curl()->easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
+    curl()->easy_setopt(handle, CURLOPT_HEADERFUNCTION, header);
+    curl()->easy_setopt(handle, CURLOPT_HEADERDATA, &sink);
+    // A cut-off length or chunked body fails here too.
     if (curl()->easy_perform(handle) != CURLE_OK) return {};
     // An error page or an unfollowed redirect is never a body.
     const long code = status(handle);
     if (code < 200 || code > 299) return {};
     curl_off_t announced = -1;
     if (curl()->easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced) != CURLE_OK) return {};
-    if (announced >= 0 && announced != static_cast<curl_off_t>(body.size())) return {};
-    return body;
+    if (announced >= 0 && announced != static_cast<curl_off_t>(sink.body.size())) return {};
+    long version = 0;
+    curl()->easy_getinfo(handle, CURLINFO_HTTP_VERSION, &version);
+    // HTTP/2 and later frame every body; HTTP/1 only by a length or chunks.
+    const bool framed = version >= CURL_HTTP_VERSION_2_0;
+    return {true, announced >= 0 || sink.chunked || framed, std::move(sink.body)};
 }
 
 }  // namespace durmivela::qt

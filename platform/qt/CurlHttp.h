@@ -4,23 +4,26 @@
 
 #include "platform/Services.h"
 
-#include <chrono>
+#include <filesystem>
+#include <string>
 
 namespace durmivela::qt {
 
 class CurlHttp final : public Http {
 public:
-    explicit CurlHttp(std::chrono::milliseconds connectLimit = std::chrono::seconds(15),
-                      std::chrono::milliseconds transferLimit = std::chrono::seconds(60));
+    // `authorities`: a file of the certificate authorities to trust instead
+    // of the system's (a test's throwaway one); empty, the system's.
+    explicit CurlHttp(HttpLimits limits = {}, std::filesystem::path authorities = {});
     // Any answer counts, whatever its status; nothing of the body is read.
     bool probe(const std::string& url) override;
-    // Follows redirects; an error status or a body other than the announced
-    // length gives nothing.
-    std::string download(const std::string& url) override;
+    // Follows redirects, but never from https to http; an error status, a
+    // body other than the announced length, or a cut-off chunked one fails.
+    HttpBody download(const std::string& url, std::uint64_t limit) override;
+    const HttpLimits& limits() const { return limits_; }
 
 private:
-    std::chrono::milliseconds connectLimit_;
-    std::chrono::milliseconds transferLimit_;
+    HttpLimits limits_;
+    std::string authorities_;
 };
 
 }  // namespace durmivela::qt

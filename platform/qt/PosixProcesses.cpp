@@ -16,6 +16,7 @@ extern char** environ;
 namespace durmivela::qt {
 
 void PosixProcesses::collectEnded() {
+    const std::lock_guard lock(unwaitedMutex_);
     std::erase_if(unwaited_, [](int pid) { return ::waitpid(pid, nullptr, WNOHANG) != 0; });
 }
 
@@ -35,14 +36,20 @@ StartResult PosixProcesses::start(const ProcessStart& start) {
     const int error = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0) return {0, std::generic_category().message(error)};
-    unwaited_.push_back(pid);
+    {
+        const std::lock_guard lock(unwaitedMutex_);
+        unwaited_.push_back(pid);
+    }
     return {static_cast<std::uint32_t>(pid), {}};
 }
 
 bool PosixProcesses::waitForExit(std::uint32_t pid) {
     // 0 and "negative" ids would make waitpid wait for whole process groups.
     if (pid == 0 || pid > static_cast<std::uint32_t>(INT_MAX)) return false;
-    std::erase(unwaited_, static_cast<int>(pid));
+    {
+        const std::lock_guard lock(unwaitedMutex_);
+        std::erase(unwaited_, static_cast<int>(pid));
+    }
     int status = 0;
     for (;;) {
         const pid_t ended = ::waitpid(static_cast<pid_t>(pid), &status, 0);

@@ -4,6 +4,7 @@
 
 #include "platform/Services.h"
 
+#include <mutex>
 #include <vector>
 
 namespace durmivela::qt {
@@ -12,7 +13,8 @@ class PosixProcesses final : public Processes {
 public:
     // Runs start.program with start.arguments; the command line is for Windows.
     StartResult start(const ProcessStart& start) override;
-    // Waits for a child of this process; false for any other process.
+    // Waits for a child of this process; false for any other process. Safe
+    // on another thread than start().
     bool waitForExit(std::uint32_t pid) override;
     // Searches the absolute folders of $PATH, never the current folder.
     std::filesystem::path findOnPath(const std::string& name) const override;
@@ -22,6 +24,7 @@ private:
     // Children started and not waited for (the information tool): the ended
     // ones are collected at the next start, so zombies do not pile up.
     std::vector<int> unwaited_;
+    std::mutex unwaitedMutex_;  // the update waits on a thread of its own
     void collectEnded();
 };
 

@@ -14,6 +14,9 @@ public:
     // timers keep ticking meanwhile.
     void showModal(Form& form) override;
     void processPendingEvents() override;
+    // The step on a thread of its own; this thread handles events until it
+    // has finished, the user's input to the open windows dropped.
+    void runAside(const std::function<void()>& step) override;
 
 private:
     const Clock& clock_;

@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <exception>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace durmivela::win32 {
@@ -23,6 +27,18 @@ BOOL CALLBACK disableOne(HWND hwnd, LPARAM data) {
         disabled.windows.push_back(hwnd);
     }
     return TRUE;
+}
+
+// The user's keys and clicks, in the client area or on the frame.
+bool isInput(UINT message) {
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+           (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK);
+}
+
+bool isInputTo(const Disabled& disabled, const MSG& msg) {
+    if (!msg.hwnd || !isInput(msg.message)) return false;
+    const HWND top = GetAncestor(msg.hwnd, GA_ROOT);
+    return std::find(disabled.windows.begin(), disabled.windows.end(), top) != disabled.windows.end();
 }
 
 }  // namespace
@@ -76,6 +92,59 @@ void Win32FormHost::processPendingEvents() {
         }
         DispatchMessageW(&msg);
     }
+}
+
+// The thread's windows are disabled, as under a modal dialog, and input that
+// reaches them anyway (a message box given back its owner) is dropped, not
+// kept for after the wait. Timers, repaints, posted and sent messages and
+// the windows opened meanwhile (a message box) work as ever.
+void Win32FormHost::runAside(const std::function<void()>& step) {
+    const HANDLE finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!finished) {
+        step();  // nothing to wait on: the step blocks, as it used to
+        return;
+    }
+    std::exception_ptr failure;
+    std::thread worker;
+    try {
+        worker = std::thread([&] {
+            try {
+                step();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            SetEvent(finished);
+        });
+    } catch (const std::system_error&) {
+        CloseHandle(finished);
+        step();
+        return;
+    }
+    Disabled disabled{nullptr, {}};
+    EnumThreadWindows(GetCurrentThreadId(), disableOne, reinterpret_cast<LPARAM>(&disabled));
+    bool quit = false;
+    WPARAM exitCode = 0;
+    for (;;) {
+        const DWORD woke = MsgWaitForMultipleObjectsEx(1, &finished, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woke != WAIT_OBJECT_0 + 1) break;  // finished, or no waiting to be had
+        MSG msg{};
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                // The program is quitting: it does so once the step is done.
+                quit = true;
+                exitCode = msg.wParam;
+            } else if (!isInputTo(disabled, msg) && !translateFormMessage(msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+        }
+    }
+    worker.join();
+    CloseHandle(finished);
+    for (HWND hwnd : disabled.windows)
+        if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
+    if (quit) PostQuitMessage(static_cast<int>(exitCode));
+    if (failure) std::rethrow_exception(failure);
 }
 
 int runMessageLoop() {

@@ -13,6 +13,9 @@ public:
     void showModal(Form& form) override;
     // Repaints and ticks, not the user's input.
     void processPendingEvents() override;
+    // The step on a thread of its own; this thread runs a message loop of
+    // its own until it has finished, its windows taking no input meanwhile.
+    void runAside(const std::function<void()>& step) override;
 
 private:
     const Clock& clock_;

@@ -16,9 +16,6 @@
 namespace durmivela::win32 {
 namespace {
 
-// No updater is this large; a server cannot fill the memory.
-constexpr std::uint64_t kCeiling = std::uint64_t{64} << 20;
-
 struct Close {
     void operator()(HINTERNET handle) const { InternetCloseHandle(handle); }
 };
@@ -34,11 +31,11 @@ bool setLimit(HINTERNET session, DWORD option, DWORD value) {
 
 // Null when the session cannot be opened or refuses a limit: no request
 // without the limits.
-Handle openSession(std::chrono::milliseconds connectLimit, std::chrono::milliseconds transferLimit) {
+Handle openSession(const HttpLimits& limits) {
     Handle session(InternetOpenA("Mozilla/4.0", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    if (session && !(setLimit(session.get(), INTERNET_OPTION_CONNECT_TIMEOUT, milliseconds(connectLimit)) &&
-                     setLimit(session.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, milliseconds(transferLimit)) &&
-                     setLimit(session.get(), INTERNET_OPTION_SEND_TIMEOUT, milliseconds(transferLimit))))
+    if (session && !(setLimit(session.get(), INTERNET_OPTION_CONNECT_TIMEOUT, milliseconds(limits.connect)) &&
+                     setLimit(session.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, milliseconds(limits.transfer)) &&
+                     setLimit(session.get(), INTERNET_OPTION_SEND_TIMEOUT, milliseconds(limits.transfer))))
         session.reset();
     return session;
 }
@@ -83,18 +80,19 @@ std::string finalUrl(HINTERNET request) {
 
 struct Outcome {
     bool answered = false;  // any status came back
-    bool complete = false;  // a successful status and the whole body
-    std::string body;
+    HttpBody body;
 };
 
 // The request itself, run on a worker thread; it stops reading once the
-// caller has given up on it.
-Outcome fetch(const std::string& url, bool wantBody, std::chrono::milliseconds connectLimit,
-              std::chrono::milliseconds transferLimit, const std::atomic<bool>& abandoned) {
+// caller has given up on it, or as soon as more than `limit` bytes came.
+// The handles are the caller's, to close once it has handed the outcome on:
+// closing a request whose body was refused may read what is left of it.
+Outcome fetch(const std::string& url, bool wantBody, const HttpLimits& limits, std::uint64_t limit,
+              const std::atomic<bool>& abandoned, Handle& session, Handle& request) {
     Outcome outcome;
-    const Handle session = openSession(connectLimit, transferLimit);
+    session = openSession(limits);
     if (!session) return outcome;
-    const Handle request = openUrl(session.get(), url);
+    request = openUrl(session.get(), url);
     if (!request) return outcome;
     const DWORD code = status(request.get());
     outcome.answered = code != 0;
@@ -107,23 +105,33 @@ Outcome fetch(const std::string& url, bool wantBody, std::chrono::milliseconds c
     // checked too, for WinInets that do not.
     if (startsWithHttps(url) && !startsWithHttps(finalUrl(request.get()))) return outcome;
     const std::int64_t announced = announcedLength(request.get());
-    if (announced < -1 || announced > static_cast<std::int64_t>(kCeiling)) return outcome;
-    std::string& body = outcome.body;
+    limit = std::min(limit, limits.ceiling);
+    if (announced < -1 || static_cast<std::uint64_t>(std::max<std::int64_t>(announced, 0)) > limit) return outcome;
+    std::string& body = outcome.body.bytes;
+    // Room for the whole body at once: a string that grows by doubling would
+    // hold twice the limit for a moment. Untouched room costs no memory.
+    body.reserve(announced >= 0 ? static_cast<std::uint64_t>(announced) : limit);
+    std::string buffer;
     while (!abandoned) {
         DWORD available = 0;
         if (!InternetQueryDataAvailable(request.get(), &available, 0, 0)) return outcome;
-        if (available == 0) available = 4096;
-        const std::size_t at = body.size();
-        available = static_cast<DWORD>(std::min<std::uint64_t>(available, kCeiling + 1 - at));
-        body.resize(at + available);
+        // Reads of what is there, or 64 KiB at least: Wine's WinInet reports
+        // little at a time, and small reads made a 64 MiB body take seconds.
+        available = std::max<DWORD>(available, 64 * 1024);
+        buffer.resize(available);
         DWORD read = 0;
-        if (!InternetReadFile(request.get(), body.data() + at, available, &read)) return outcome;
-        body.resize(at + read);
+        if (!InternetReadFile(request.get(), buffer.data(), available, &read)) return outcome;
         if (read == 0) {
-            outcome.complete = announced < 0 || static_cast<std::uint64_t>(announced) == body.size();
+            outcome.body.ok = announced < 0 || static_cast<std::uint64_t>(announced) == body.size();
+            // WinInet ends a chunked body the same way whether its last
+            // chunk came or the connection was cut before it (Wine's does):
+            // only an announced length marks the end.
+            outcome.body.delimited = announced >= 0;
             return outcome;
         }
-        if (body.size() > kCeiling) return outcome;
+        // Past the limit the transfer stops at once, before the bytes are kept.
+        if (read > limit - body.size()) return outcome;
+        body.append(buffer.data(), read);
     }
     return outcome;
 }
@@ -133,8 +141,7 @@ Outcome fetch(const std::string& url, bool wantBody, std::chrono::milliseconds c
 // does not wake a request blocked on a silent server, so the caller cannot
 // end such a request: it leaves it behind, and the worker, the only owner of
 // the handles, closes them whenever WinInet lets it go.
-Outcome request(const std::string& url, bool wantBody, std::chrono::milliseconds connectLimit,
-                std::chrono::milliseconds transferLimit) {
+Outcome request(const std::string& url, bool wantBody, const HttpLimits& limits, std::uint64_t limit) {
     struct Shared {
         std::mutex mutex;
         std::condition_variable finished;
@@ -144,18 +151,24 @@ Outcome request(const std::string& url, bool wantBody, std::chrono::milliseconds
     };
     const auto shared = std::make_shared<Shared>();
     try {
-        std::thread([shared, url, wantBody, connectLimit, transferLimit] {
-            Outcome outcome = fetch(url, wantBody, connectLimit, transferLimit, shared->abandoned);
-            const std::lock_guard lock(shared->mutex);
-            shared->outcome = std::move(outcome);
-            shared->done = true;
-            shared->finished.notify_one();
+        std::thread([shared, url, wantBody, limits, limit] {
+            Handle session, request;
+            Outcome outcome = fetch(url, wantBody, limits, limit, shared->abandoned, session, request);
+            {
+                const std::lock_guard lock(shared->mutex);
+                shared->outcome = std::move(outcome);
+                shared->done = true;
+                shared->finished.notify_one();
+            }
+            // Wine's WinInet reads the rest of a refused body before it lets
+            // the request go: that happens here, behind the caller's back.
+            request.reset();
         }).detach();
     } catch (const std::system_error&) {
         return {};
     }
     std::unique_lock lock(shared->mutex);
-    if (!shared->finished.wait_for(lock, transferLimit, [&] { return shared->done; })) {
+    if (!shared->finished.wait_for(lock, limits.transfer, [&] { return shared->done; })) {
         shared->abandoned = true;
         return {};
     }
@@ -164,16 +177,14 @@ Outcome request(const std::string& url, bool wantBody, std::chrono::milliseconds
 
 }  // namespace
 
-WinInetHttp::WinInetHttp(std::chrono::milliseconds connectLimit, std::chrono::milliseconds transferLimit)
-    : connectLimit_(connectLimit), transferLimit_(transferLimit) {}
+WinInetHttp::WinInetHttp(HttpLimits limits) : limits_(limits) {}
 
-bool WinInetHttp::probe(const std::string& url) {
-    return request(url, false, connectLimit_, transferLimit_).answered;
-}
+bool WinInetHttp::probe(const std::string& url) { return request(url, false, limits_, 0).answered; }
 
-std::string WinInetHttp::download(const std::string& url) {
-    Outcome outcome = request(url, true, connectLimit_, transferLimit_);
-    return outcome.complete ? std::move(outcome.body) : std::string();
+HttpBody WinInetHttp::download(const std::string& url, std::uint64_t limit) {
+    Outcome outcome = request(url, true, limits_, limit);
+    if (!outcome.body.ok) return {};
+    return std::move(outcome.body);
 }
 
 }  // namespace durmivela::win32

@@ -109,7 +109,11 @@ public:
         started.push_back(start);
         return {nextPid, nextPid ? "" : "No such file or directory"};
     }
-    bool waitForExit(std::uint32_t) override { return true; }
+    std::function<void()> running;  // the time a waited-for process runs
+    bool waitForExit(std::uint32_t) override {
+        if (running) running();
+        return true;
+    }
     std::filesystem::path findOnPath(const std::string& name) const override {
         const auto found = onPath.find(name);
         return found == onPath.end() ? std::filesystem::path() : found->second;
@@ -137,24 +141,52 @@ public:
     }
 };
 
-// No connection.
+// No connection, unless a test puts one: then every address answers, with
+// the body in `bodies` or 404, after `stall` has taken its time.
 class FakeHttp : public Http {
 public:
-    bool probe(const std::string&) override { return false; }
-    std::string download(const std::string&) override { return {}; }
+    bool online = false;
+    std::map<std::string, std::string> bodies;
+    std::function<void()> stall;
+    std::vector<std::string> asked;
+    bool probe(const std::string& url) override {
+        wait(url);
+        return online;
+    }
+    HttpBody download(const std::string& url, std::uint64_t limit) override {
+        wait(url);
+        const auto found = bodies.find(url);
+        const bool ok = online && found != bodies.end() && found->second.size() <= limit;
+        return {ok, ok, ok ? found->second : std::string()};
+    }
+
+private:
+    void wait(const std::string& url) {
+        asked.push_back(url);
+        if (stall) stall();
+    }
 };
 
 // A modal dialog "shown" runs the test's stand-in for the user, which may
 // close it; the count of pending-event passes tells that the window was let
-// repaint before a blocking step.
+// repaint before a blocking step. A step run aside runs at once, with
+// `aside` set: a stalled fake service delivers the window's ticks only then,
+// as a real blocked thread delivers none.
 class FakeFormHost : public FormHost {
 public:
     std::function<void(Form&)> user;
     int pendingPasses = 0;
+    bool aside = false;
     void showModal(Form& form) override {
         if (user) user(form);
     }
     void processPendingEvents() override { ++pendingPasses; }
+    void runAside(const std::function<void()>& step) override {
+        const bool outer = aside;
+        aside = true;
+        step();
+        aside = outer;
+    }
 };
 
 struct FakePlatform {

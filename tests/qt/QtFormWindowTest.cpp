@@ -1,4 +1,5 @@
 #include "about/frmAbout.h"
+#include "platform/qt/QtFormHost.h"
 #include "platform/qt/QtFormWindow.h"
 #include "platform/qt/QtServices.h"
 #include "scheduler/frmPrincipal.h"
@@ -17,7 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace durmivela::qt {
@@ -82,6 +85,7 @@ public:
     TextBox& txt = add<TextBox>("txt", nullptr, Twips{120, 120, 1500, 285});
     Label& lbl = add<Label>("lbl", nullptr, Twips{120, 600, 1500, 255});
     Label& hint = add<Label>("hint", nullptr, Twips{120, 900, 1500, 255});
+    Timer& tmr = add<Timer>("tmr", 20, false);
     int unloads = 0;
     int resizes = 0;
 };
@@ -105,6 +109,29 @@ TEST(QtFormWindow, TypedTextReachesTheModelWithoutBeingSetBack) {
 
     form.txt.setText("7");
     EXPECT_EQ(edit->text().toStdString(), "7");
+}
+
+// A step run aside: the window ticks meanwhile but takes no input, and a key
+// pressed then is dropped, not typed once the step is done.
+TEST(QtFormHost, AStepRunAsideLeavesTheTimersTickingAndTheUserOut) {
+    testing::qtApp();
+    QtClock clock;
+    SmallForm form;
+    form.txt.setText("1");
+    QtFormWindow window(form, clock);
+    form.show();
+    int ticks = 0;
+    form.tmr.onTimer = [&ticks] { ++ticks; };
+    form.tmr.setEnabled(true);
+    QWidget* edit = window.widgetOf(form.txt);
+    QtFormHost(clock, QIcon()).runAside([edit] {
+        QCoreApplication::postEvent(edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_2, Qt::NoModifier, "2"));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    });
+    form.tmr.setEnabled(false);
+    EXPECT_GE(ticks, 3);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form.txt.text(), "1");
 }
 
 TEST(QtFormWindow, WindowStateAndClosingGoBothWays) {

@@ -46,9 +46,10 @@ protected:
 
     void choose(int preset) { ventana->cmbApagar.userSelect(preset); }
 
-    // One watch tick, one second later on the clock.
+    // One watch tick, one second later on both clocks.
     void tick() {
         fake.clock.now = sumarSegundos(fake.clock.now, 1);
+        fake.clock.monotonic += 1000;
         ventana->Timer2.tick();
     }
 

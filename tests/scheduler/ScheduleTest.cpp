@@ -93,6 +93,46 @@ TEST_F(Schedule, StopKeepsTheRemainderAndArmingAgainResumesFromIt) {
     EXPECT_EQ(w.caption(), "0:04:49 para el apagado");
 }
 
+// What is left comes from the monotonic clock, not from counting ticks:
+// ticks a little late show the same seconds; a program held for 20 s (no
+// ticks) shuts down when the delay has run out, not 20 s later; a preset
+// chosen while armed counts from the next tick, as before.
+TEST_F(Schedule, TheDelayRunsOnTheMonotonicClockWhateverTheTicks) {
+    frmPrincipal& w = start(2, 1);
+    choose(10);
+    w.cmdAceptar.click();
+    fake.clock.monotonic += 450;  // every tick 450 ms late
+    for (const char* title : {"0:00:04", "0:00:03", "0:00:02", "0:00:01", "0:00:00"}) {
+        tick();
+        EXPECT_EQ(w.caption(), std::string(title) + " para el apagado");
+    }
+    EXPECT_EQ(fake.power.shutdowns(), 0);
+    tick();
+    EXPECT_EQ(fake.power.shutdowns(), 1);
+
+    w.cmdSalir.click();
+    choose(0);
+    const std::int64_t armed = fake.clock.monotonic;
+    w.cmdAceptar.click();
+    for (int i = 0; i < 100; ++i) tick();
+    fake.clock.monotonic += 20000;
+    tick();
+    EXPECT_EQ(w.caption(), "0:02:59 para el apagado");
+    while (fake.power.shutdowns() == 1) tick();
+    EXPECT_EQ(fake.clock.monotonic - armed, 301000);
+
+    w.cmdSalir.click();
+    choose(0);
+    w.cmdAceptar.click();
+    tick();
+    choose(10);
+    for (int i = 0; i < 5; ++i) tick();
+    EXPECT_EQ(w.caption(), "0:00:00 para el apagado");
+    EXPECT_EQ(fake.power.shutdowns(), 2);
+    tick();
+    EXPECT_EQ(fake.power.shutdowns(), 3);
+}
+
 // A stray ACEPTAR with no delay left would force a shutdown a second later.
 TEST_F(Schedule, TheDelayLayoutArmsOnlyWithADelayLeft) {
     frmPrincipal& w = start(2, 1);

@@ -308,6 +308,40 @@ TEST(Win32FormHost, ModalDialogDisablesItsOwnerWhoseTimerKeepsTicking) {
     EXPECT_EQ(msg.wParam, 3u);
 }
 
+// A step run aside: the thread's windows tick but take no input, and a key
+// typed then is dropped, not typed once the step is done; a quit asked
+// meanwhile comes after the step.
+TEST(Win32FormHost, AStepRunAsideLeavesTheTimersTickingAndTheUserOut) {
+    SteadyClock clock;
+    SmallForm owner;
+    owner.txt.setText("1");
+    owner.show();
+    Win32FormWindow window(owner, clock);
+    int ticks = 0;
+    bool disabled = false;
+    owner.tmr.onTimer = [&] {
+        ++ticks;
+        disabled = !IsWindowEnabled(window.hwnd());
+    };
+    owner.tmr.setEnabled(true);
+    const DWORD thread = GetCurrentThreadId();
+    HWND edit = window.windowOf(owner.txt);
+    Win32FormHost(clock).runAside([&] {
+        PostMessageW(edit, WM_CHAR, L'2', 0);
+        PostThreadMessageW(thread, WM_QUIT, 7, 0);
+        Sleep(300);
+    });
+    owner.tmr.setEnabled(false);
+    EXPECT_GE(ticks, 3);
+    EXPECT_TRUE(disabled);
+    EXPECT_TRUE(IsWindowEnabled(window.hwnd()));
+    MSG msg{};
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT) DispatchMessageW(&msg);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.wParam, 7u);
+    EXPECT_EQ(owner.txt.text(), "1");
+}
+
 // The box's own loop runs the timers; the title comes through as UTF-16.
 TEST(Win32MessageBoxes, TicksGoOnUnderAMessageBox) {
     SteadyClock clock;
