@@ -51,12 +51,12 @@ e2e_start_program "$folder"
 e2e_activate "$win"
 
 # Alt+A opens Archivo at Configuración. In the dialog, back from the first
-# box past the check box to the language list: Home picks English (first by
-# name); forwards past the two boxes, Return on Aceptar.
+# box past the check box to the language list: Home and E pick English (the
+# first name with an E); forwards past the two boxes, Return on Aceptar.
 keys alt+a Return
 dialog=$(e2e_wait_window '^Configuración$' 10) || e2e_fail "Alt+A and Return did not open the settings dialog"
 e2e_wait_active "$dialog"
-keys shift+Tab shift+Tab Home Tab Tab Tab Return
+keys shift+Tab shift+Tab Home e Tab Tab Tab Return
 close_dialog "$dialog" "Return on Aceptar"
 expected=$(printf '[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog=1\r\n[LENGUAJE]\r\nLenguaje=English\r\n')
 [ "$(cat "$folder/Durmivela.ini")" = "$expected" ] || e2e_fail "Durmivela.ini holds: $(od -c "$folder/Durmivela.ini" | head -5)"
