@@ -15,6 +15,10 @@ if [ "$profile" = test ]; then
   packages="$packages libgtest-dev xvfb xauth xdotool trayer x11-utils imagemagick dbus python3 python3-dbusmock libchm-bin clang libclang-rt-14-dev"
   # Reads a message box's words off the screen, where X offers no other way.
   packages="$packages tesseract-ocr"
+  # A real desktop's notification area for the tray tests; a backtrace of a
+  # program that crashed in an end-to-end run; CPU stress for repeated runs
+  # (tests/e2e/repeat.sh).
+  packages="$packages xfce4-panel gdb stress-ng"
   # Checks the Debian package as a distribution would.
   packages="$packages lintian desktop-file-utils appstream"
   # Wine (64-bit) runs the Windows tests, with its own fonts.
