@@ -111,8 +111,10 @@ TEST_F(Tray, AStopFromTheTrayMenuRetitlesTheIcon) {
 // The notification area goes away while the window hides behind its icon (the
 // panel crashed): the window comes back minimised on the taskbar, still armed.
 // When an area appears, a window still minimised there goes back behind a new
-// icon; one the user has restored meanwhile stays on screen.
+// icon; one the user has restored meanwhile stays on screen. (Started twice:
+// the area tells the window that lives, not the one that went.)
 TEST_F(Tray, ALostNotificationAreaGivesTheWindowBackUntilOneAppears) {
+    start(2, 1);
     frmPrincipal& w = start(2, 1);
     choose(3);
     w.cmdAceptar.click();
