@@ -116,6 +116,9 @@ e2e_wait_title "$win" '^Durmivela 3\.0\.16$' || e2e_fail "Parar in the panel's m
 e2e_viewable "$win" && e2e_fail "Parar brought the window back"
 tooltip=$(e2e_sni_describe "$item" | sed -n 's/^tooltip //p')
 [ "$tooltip" = "Durmivela 3.0.16" ] || e2e_fail "after Parar the tooltip reads: $tooltip"
+xdotool mousemove "$icon_x" "$icon_y"  # the panel shows the tooltip, for a look by eye
+sleep 1.5
+e2e_shot panel-tooltip-stopped
 
 # A left click on the icon brings the window back. The user turns to
 # English: the exported menu follows.
