@@ -109,6 +109,10 @@ public:
     // false when the system refused to show it.
     virtual bool add(const std::string& tooltip) = 0;
     virtual void remove() = 0;
+    // Set by the program; the platform calls it when a notification area
+    // appears or goes away (a panel that restarted or crashed), with whether
+    // one is there now. A platform that cannot tell never calls it.
+    std::function<void(bool available)> availabilityChanged;
 };
 
 // Opens files and web addresses for the user with the desktop's own handler.

@@ -42,6 +42,7 @@ void frmPrincipal::conectarEventos() {
     mnuSTIParar.onClick = [this] { mnuSTIParar_Click(); };
     mnuSTISalir.onClick = [this] { mnuSTISalir_Click(); };
     mnuSalir.onClick = [this] { mnuSalir_Click(); };
+    iconoBandeja_.alCambiarDisponibilidad([this](bool disponible) { AreaNotificacionCambiada(disponible); });
     mnuConfiguracion.onClick = [this] { mnuConfiguracion_Click(); };
     mnuLog.onClick = [this] { mnuLog_Click(); };
     mnuCaptura.onClick = [this] { mnuCaptura_Click(); };
@@ -315,6 +316,9 @@ void frmPrincipal::cmdSalir_Click() {
         lblHoraApa.setCaption("");
         cmbApagar.setText("");
         setCaption(tituloEstandar());
+        // The window may stay hidden behind the icon: its tooltip must no
+        // longer announce the shutdown.
+        if (iconoBandeja_.mostrado() && !iconoBandeja_.mostrar(tituloEstandar())) volverALaBarraDeTareas();
     } else {
         close();
     }
@@ -370,6 +374,24 @@ void frmPrincipal::MostrarIconoBandeja() {
     if (iconoBandeja_.mostrar(textoIconoBandeja(configuracion_.Tipo, txtHora.text(), txtMinuto.text(), Cronometro,
                                                 reloj.longTimeFormat(reloj.timeOfDay()))))
         hide();
+}
+
+// A notification area that goes away (its panel crashed or restarted) takes
+// the icon with it: the hidden window comes back minimised on the taskbar, as
+// when there is none at arming. One that appears takes a window still
+// minimised there back into the tray, as arming would have.
+void frmPrincipal::AreaNotificacionCambiada(bool disponible) {
+    if (!disponible) {
+        if (iconoBandeja_.mostrado()) volverALaBarraDeTareas();
+    } else if (windowState() == WindowState::Minimized && visible() && !iconoBandeja_.mostrado()) {
+        MostrarIconoBandeja();
+    }
+}
+
+// The window behind the icon is minimised: shown, it stays so, on the taskbar.
+void frmPrincipal::volverALaBarraDeTareas() {
+    iconoBandeja_.quitar();
+    show();
 }
 
 void frmPrincipal::pctSysTrayIcon_MouseMove(int, int, int x, int) {

@@ -59,6 +59,7 @@ public:
     void Form_Resize();
     void Form_Unload();
     void MostrarIconoBandeja();
+    void AreaNotificacionCambiada(bool disponible);
     void pctSysTrayIcon_MouseMove(int button, int shift, int x, int y);
     void mnuSTIAbrir_Click();
     void mnuSTIParar_Click();
@@ -121,6 +122,7 @@ private:
     void disenar();
     void conectarEventos();
     void restaurarVentana();
+    void volverALaBarraDeTareas();
     bool puedeArmarse() const;
     std::filesystem::path rutaDelUsuario(const char* nombre) const;
 

@@ -21,6 +21,10 @@ if [ "$profile" = test ]; then
   packages="$packages openssl"
   # Reads a message box's words off the screen, where X offers no other way.
   packages="$packages tesseract-ocr"
+  # A real desktop's notification area for the tray tests; a backtrace of a
+  # program that crashed in an end-to-end run; CPU stress for repeated runs
+  # (tests/e2e/repeat.sh).
+  packages="$packages xfce4-panel gdb stress-ng"
   # Checks the Debian package as a distribution would.
   packages="$packages lintian desktop-file-utils appstream"
   # xdg-mime tells the help whether the desktop has a CHM viewer.

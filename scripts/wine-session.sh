@@ -14,7 +14,7 @@ case $action in
     if [ -f "$WINEPREFIX.xvfb" ] && kill -0 "$(cat "$WINEPREFIX.xvfb")" 2>/dev/null; then exit 0; fi
     n=70
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
     echo $! >"$WINEPREFIX.xvfb"
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
     echo ":$n" >"$WINEPREFIX.display"

@@ -3,6 +3,8 @@
 #include "platform/NumberText.h"
 #include "scheduler/TextoHora.h"
 
+#include <utility>
+
 namespace durmivela {
 
 std::string recortarTexto(const std::string& texto, std::size_t caracteres) {
@@ -19,6 +21,16 @@ std::string textoIconoBandeja(int tipo, const std::string& hora, const std::stri
     const std::string texto = tipo == 1 ? "Apagar a las " + maskZeroHash(hora) + ":" + maskZeroHash(minuto)
                                         : "Apagar tras " + textoDuracion(cronometro) + " desde las " + horaActual;
     return recortarTexto(texto, kLargoMaximoTooltip);
+}
+
+IconoBandeja::~IconoBandeja() {
+    if (const Escucha* escucha = area_.availabilityChanged.target<Escucha>(); escucha && escucha->icono == this)
+        area_.availabilityChanged = nullptr;
+}
+
+void IconoBandeja::alCambiarDisponibilidad(std::function<void(bool)> aviso) {
+    aviso_ = std::move(aviso);
+    area_.availabilityChanged = Escucha{this};
 }
 
 bool IconoBandeja::mostrar(const std::string& tooltip) {

@@ -4,6 +4,7 @@
 #include "platform/Services.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace durmivela {
@@ -24,6 +25,12 @@ std::string recortarTexto(const std::string& texto, std::size_t caracteres);
 class IconoBandeja {
 public:
     explicit IconoBandeja(NotificationArea& area) : area_(area) {}
+    ~IconoBandeja();
+    IconoBandeja(const IconoBandeja&) = delete;
+    IconoBandeja& operator=(const IconoBandeja&) = delete;
+    // Who hears that a notification area appeared or went away, for as long
+    // as this record lives.
+    void alCambiarDisponibilidad(std::function<void(bool)> aviso);
     bool disponible() const { return area_.available(); }
     bool mostrado() const { return mostrado_; }
     // False when the icon could not be shown: the window must stay reachable.
@@ -31,7 +38,14 @@ public:
     void quitar();
 
 private:
+    // The area's listener while it is this record's, told apart from a later one's.
+    struct Escucha {
+        IconoBandeja* icono;
+        void operator()(bool disponible) const { icono->aviso_(disponible); }
+    };
+
     NotificationArea& area_;
+    std::function<void(bool)> aviso_;
     bool mostrado_ = false;
 };
 

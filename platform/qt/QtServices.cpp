@@ -165,24 +165,41 @@ bool QtScreen::capturePrimary(Image& image) {
 QtNotificationArea::QtNotificationArea() = default;
 QtNotificationArea::~QtNotificationArea() = default;
 
-bool QtNotificationArea::available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+void QtNotificationArea::prepare() const {
+    if (icon_) return;
+    hostedOverDBus_ = trayHostedOverDBus();
+    icon_ = std::make_unique<QSystemTrayIcon>(QApplication::windowIcon());
+    // Queued, as Windows posts its tray callbacks: the handler may open a
+    // pop-up whose choice hides the icon, and the X11 icon would then be
+    // destroyed inside its own mouse handler.
+    QObject::connect(
+        icon_.get(), &QSystemTrayIcon::activated, icon_.get(),
+        [this](QSystemTrayIcon::ActivationReason reason) {
+            if (const int message = trayMessage(reason, hostedOverDBus_); message && receiver_)
+                receiver_->mouseMove(0, 0, message, 0);
+        },
+        Qt::QueuedConnection);
+    // Only the D-Bus icon may carry the menu: Qt's X11 icon would pop it up
+    // itself on the button's press, beside the program's own.
+    if (hostedOverDBus_ && menu_) icon_->setContextMenu(menu_);
+    host_ = std::make_unique<TrayHost>(hostedOverDBus_);
+    host_->changed = [this](bool present) {
+        if (availabilityChanged) availabilityChanged(present);
+    };
+}
+
+void QtNotificationArea::setMenu(QMenu* menu) {
+    menu_ = menu;
+    if (icon_ && hostedOverDBus_) icon_->setContextMenu(menu);
+}
+
+bool QtNotificationArea::available() const {
+    prepare();
+    return host_->present();
+}
 
 bool QtNotificationArea::add(const std::string& tooltip) {
-    if (!icon_) {
-        // Qt picks its D-Bus icon here too, by the same test.
-        hostedOverDBus_ = trayHostedOverDBus();
-        icon_ = std::make_unique<QSystemTrayIcon>(QApplication::windowIcon());
-        // Queued, as Windows posts its tray callbacks: the handler may open a
-        // pop-up whose choice hides the icon, and the X11 icon would then be
-        // destroyed inside its own mouse handler.
-        QObject::connect(
-            icon_.get(), &QSystemTrayIcon::activated, icon_.get(),
-            [this](QSystemTrayIcon::ActivationReason reason) {
-                if (const int message = trayMessage(reason, hostedOverDBus_); message && receiver_)
-                    receiver_->mouseMove(0, 0, message, 0);
-            },
-            Qt::QueuedConnection);
-    }
+    prepare();
     icon_->setToolTip(QString::fromStdString(tooltip));
     icon_->show();
     return true;  // Qt does not tell whether the host took it

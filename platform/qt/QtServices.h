@@ -4,6 +4,10 @@
 #include "platform/Controls.h"
 #include "platform/Services.h"
 #include "platform/qt/PortalScreenshot.h"
+#include "platform/qt/TrayHost.h"
+
+#include <QMenu>
+#include <QPointer>
 
 #include <memory>
 
@@ -96,19 +100,29 @@ private:
 
 // A Qt tray icon showing the application's window icon. Its clicks reach the
 // receiving picture box as the mouse-move codes of Windows' tray callbacks.
+// Where a host draws the icon over D-Bus (StatusNotifierItem) the tray menu
+// is exported with it too, for hosts that show only exported menus.
 class QtNotificationArea final : public NotificationArea {
 public:
     QtNotificationArea();
     ~QtNotificationArea() override;
     void setReceiver(PictureBox* receiver) { receiver_ = receiver; }
+    // The tray menu, whose items run the program's own commands.
+    void setMenu(QMenu* menu);
     bool available() const override;
     bool add(const std::string& tooltip) override;
     void remove() override;
 
 private:
-    std::unique_ptr<QSystemTrayIcon> icon_;
+    // Made at the first question, just before Qt decides, by the same test,
+    // whether it hosts tray icons over D-Bus; a const question may make them.
+    void prepare() const;
+
+    mutable std::unique_ptr<QSystemTrayIcon> icon_;
+    mutable std::unique_ptr<TrayHost> host_;
+    mutable bool hostedOverDBus_ = false;  // a StatusNotifierItem: a click is a Trigger, never a DoubleClick
+    QPointer<QMenu> menu_;
     PictureBox* receiver_ = nullptr;
-    bool hostedOverDBus_ = false;  // a StatusNotifierItem: a click is a Trigger, never a DoubleClick
 };
 
 }  // namespace durmivela::qt

@@ -1,9 +1,5 @@
 #include "platform/qt/TrayActivation.h"
 
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusVariant>
-
 namespace durmivela::qt {
 
 int trayMessage(QSystemTrayIcon::ActivationReason reason, bool hostedOverDBus) {
@@ -15,19 +11,6 @@ int trayMessage(QSystemTrayIcon::ActivationReason reason, bool hostedOverDBus) {
         case QSystemTrayIcon::Unknown: break;
     }
     return 0;
-}
-
-bool trayHostedOverDBus() {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) return false;
-    QDBusMessage get = QDBusMessage::createMethodCall(
-        QStringLiteral("org.kde.StatusNotifierWatcher"), QStringLiteral("/StatusNotifierWatcher"),
-        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-    get << QStringLiteral("org.kde.StatusNotifierWatcher") << QStringLiteral("IsStatusNotifierHostRegistered");
-    // Without a watcher the bus answers at once; a stuck one must not hold up the start.
-    const QDBusMessage reply = bus.call(get, QDBus::Block, 500);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return false;
-    return qvariant_cast<QDBusVariant>(reply.arguments().constFirst()).variant().toBool();
 }
 
 }  // namespace durmivela::qt

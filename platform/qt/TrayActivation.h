@@ -11,8 +11,4 @@ namespace durmivela::qt {
 // Trigger and never a double click, so there Trigger is the double click.
 int trayMessage(QSystemTrayIcon::ActivationReason reason, bool hostedOverDBus);
 
-// Whether Qt hosts tray icons over D-Bus: a StatusNotifierWatcher on the
-// session bus that has a host registered, the test Qt makes itself.
-bool trayHostedOverDBus();
-
 }  // namespace durmivela::qt

@@ -62,6 +62,7 @@ int main(int argc, char* argv[]) {
 
     durmivela::qt::QtFormWindow window(ventana, clock);
     window.setWindowIcon(icon);
+    tray.setMenu(window.trayMenu());
     window.onClosed = [] { QCoreApplication::quit(); };
     ventana.show();
     return app.exec();

@@ -118,6 +118,8 @@ LRESULT CALLBACK Win32NotificationArea::windowProcedure(HWND window, UINT messag
             self->refused_ = true;
             self->bringWindowBack();
         }
+        // A window left minimised on the taskbar for want of one may now go to the tray.
+        if (self->availabilityChanged) self->availabilityChanged(self->available());
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);

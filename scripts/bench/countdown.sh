@@ -12,12 +12,8 @@ e2e_start_display
 e2e_start_tray
 e2e_start_logind_mock
 folder=$(e2e_program_folder "$build")
-printf '[TIPO]\r\nTipo=2\r\n[LOG]\r\nLog=1\r\n[LENGUAJE]\r\nLenguaje=Espa\361ol\r\n' >"$folder/Durmivela.ini"
-e2e_assert_private_bus
-"$folder/durmivela" >"$e2e_dir/program.log" 2>&1 &
-e2e_pids="$! $e2e_pids"
-win=$(e2e_wait_window '^Durmivela [0-9.]+$' 20) || e2e_fail "no main window"
-sleep 0.5
+e2e_write_settings "$folder/Durmivela.ini" 2 1
+e2e_start_program "$folder"
 
 # Every title change, stamped as it reaches the X server's clients.
 xprop -spy -id "$win" WM_NAME 2>/dev/null | while IFS= read -r line; do echo "$(date +%s.%N) $line"; done \

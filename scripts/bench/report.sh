@@ -60,16 +60,10 @@ e2e_start_tray
 e2e_start_logind_mock
 
 # The same private desktop for every program: a session bus with nothing on
-# it, fresh configuration and cache folders, and no way to a real shutdown.
-dbus-daemon --session --nofork --nopidfile --address="unix:path=$e2e_dir/session_bus_socket" \
-  >"$e2e_dir/session-bus.log" 2>&1 &
-e2e_pids="$e2e_pids $!"
-for _ in $(seq 100); do [ -S "$e2e_dir/session_bus_socket" ] && break; sleep 0.05; done
-export DBUS_SESSION_BUS_ADDRESS="unix:path=$e2e_dir/session_bus_socket"
-mkdir -p "$e2e_dir/config" "$e2e_dir/cache" "$e2e_dir/data" "$e2e_dir/runtime" "$e2e_dir/refuse"
-chmod 700 "$e2e_dir/runtime"
-export XDG_CONFIG_HOME="$e2e_dir/config" XDG_CACHE_HOME="$e2e_dir/cache" XDG_DATA_HOME="$e2e_dir/data" \
-  XDG_RUNTIME_DIR="$e2e_dir/runtime"
+# it, fresh configuration, cache and data folders, and no way to a real shutdown.
+export XDG_DATA_HOME="$e2e_dir/data"
+e2e_start_session_bus
+mkdir -p "$e2e_dir/refuse"
 for command in shutdown poweroff halt reboot systemctl loginctl; do
   printf '#!/bin/sh\necho "refused: %s $*" >>"%s"\nexit 1\n' "$command" "$e2e_dir/refused.log" \
     >"$e2e_dir/refuse/$command"
@@ -82,9 +76,8 @@ e2e_assert_private_bus
 # list) and the clock-time layout (the focus is in the hour's text box).
 folder=$(e2e_program_folder "$build")
 cp -r "$folder" "$e2e_dir/program-clock"
-ini() { printf '[TIPO]\r\nTipo=%s\r\n[LOG]\r\nLog=1\r\n[LENGUAJE]\r\nLenguaje=Espa\361ol\r\n' "$1"; }
-ini 2 >"$folder/Durmivela.ini"
-ini 1 >"$e2e_dir/program-clock/Durmivela.ini"
+e2e_write_settings "$folder/Durmivela.ini" 2 1
+e2e_write_settings "$e2e_dir/program-clock/Durmivela.ini" 1 1
 # Written back now: pages of a file copied a moment ago are still dirty in
 # the page cache and would count as the program's private dirty memory.
 sync "$folder/durmivela" "$e2e_dir/program-clock/durmivela"

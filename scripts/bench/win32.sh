@@ -46,7 +46,7 @@ folder="$e2e_dir/Durmivela"
 mkdir -p "$folder"
 cp "$build/Durmivela.exe" "$build/bench/win32/bare_win32_window.exe" "$folder/"
 cp -r "$build/Leng" "$folder/"
-printf '[TIPO]\r\nTipo=2\r\n[LOG]\r\nLog=1\r\n[LENGUAJE]\r\nLenguaje=Espa\361ol\r\n' >"$folder/Durmivela.ini"
+e2e_write_settings "$folder/Durmivela.ini" 2 1
 
 # Starts $1 of the folder and prints "ms pid" once a window named like $2 shows.
 start_timed() {
@@ -79,9 +79,8 @@ line=$(start_timed bare_win32_window.exe '^Bare window$'); sleep 5; read -r brss
 
 countdown_row="| \"5 Min\" countdown | not measured (--countdown) | |"
 if [ "$countdown" = 1 ]; then
-  printf '[TIPO]\r\nTipo=2\r\n[LOG]\r\nLog=2\r\n[LENGUAJE]\r\nLenguaje=Espa\361ol\r\n' >"$folder/Durmivela.ini"
-  "$wine" "$folder/Durmivela.exe" >/dev/null 2>&1 &
-  program=$!
+  e2e_write_settings "$folder/Durmivela.ini" 2 2
+  e2e_launch "$wine" "$folder/Durmivela.exe"
   win=$(e2e_wait_window '^Durmivela 3\.0\.16$' 30) || e2e_fail "no main window"
   armed=$(arm first)
   while kill -0 "$program" 2>/dev/null; do sleep 0.01; done

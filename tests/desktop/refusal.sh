@@ -24,15 +24,11 @@ dbus-send --system --print-reply --dest=org.freedesktop.login1 /org/freedesktop/
   >/dev/null || e2e_fail "could not make the mock's PowerOff refuse"
 
 folder=$(e2e_program_folder "$build")
-printf '[TIPO]\r\nTipo=2\r\n[LOG]\r\nLog=4\r\n[LENGUAJE]\r\nLenguaje=Espa\361ol\r\n' >"$folder/Durmivela.ini"
+e2e_write_settings "$folder/Durmivela.ini" 2 4
 e2e_start_program "$folder"
 e2e_arm_preset "$win" End >/dev/null  # "5 Seg"
 
-for _ in $(seq 50); do
-  xdotool search --onlyvisible --name '^Durmivela' >/dev/null 2>&1 || break
-  sleep 0.05
-done
-xdotool search --onlyvisible --name '^Durmivela' >/dev/null 2>&1 && e2e_fail "the window did not go to the tray"
+e2e_wait_viewable "$win" no || e2e_fail "the window did not go to the tray"
 
 # The refusal: the box carries the standard title, while the main window,
 # back on screen, still shows the countdown in its title.
@@ -40,11 +36,11 @@ box=$(e2e_wait_window '^Durmivela 3\.0\.16$' 12) || e2e_fail "no message box aft
 [ "$box" != "$win" ] || e2e_fail "the main window went idle instead of showing a box"
 grep -qE "^[0-9.]+ PowerOff False$" "$e2e_logind_log" || e2e_fail "logind was not asked for PowerOff(false)"
 [ "$(grep -cE "^[0-9.]+ PowerOff (True|False)$" "$e2e_logind_log")" -eq 1 ] || e2e_fail "PowerOff was asked more than once: $(cat "$e2e_logind_log")"
-xwininfo -id "$win" | grep -q 'Map State: IsViewable' || e2e_fail "the main window did not come back"
+e2e_viewable "$win" || e2e_fail "the main window did not come back"
 title=$(xdotool getwindowname "$win")
 echo "$title" | grep -qE '^0:00:0[0-9] para el apagado$' || e2e_fail "main window title: $title"
 sleep 0.5
-import -window root "$shots/refusal-box.png"
+e2e_shot refusal-box
 
 # The box's words, read off its pixels (enlarged, so OCR sees the small font).
 import -window "$box" -resize 300% -colorspace Gray "$e2e_dir/box.png"
@@ -56,30 +52,20 @@ log="$folder/Durmivelar_Log.log"
 iconv -f WINDOWS-1252 -t UTF-8 "$log" 2>/dev/null | grep -q 'Registro de apagado de Durmivela' ||
   e2e_fail "no log record before the request"
 [ -s "$folder/Captura.bmp" ] || e2e_fail "no screen capture before the request"
-kill -0 "$program" 2>/dev/null || e2e_fail "the program died: $(cat "$e2e_dir/program.log")"
+kill -0 "$program" 2>/dev/null || e2e_fail "the program died"
 
 # Close the box: the window is still armed; Parar clears the schedule.
 xdotool windowfocus --sync "$box"
 xdotool key Return
-for _ in $(seq 50); do xwininfo -id "$box" 2>/dev/null | grep -q 'IsViewable' || break; sleep 0.05; done
-xwininfo -id "$box" 2>/dev/null | grep -q 'IsViewable' && e2e_fail "Return did not close the box"
-eval "$(xdotool getwindowgeometry --shell "$win")"
-scale=$(awk -v w="$WIDTH" 'BEGIN {printf "%.4f", w / 312}')
-menubar=$(awk -v h="$HEIGHT" -v s="$scale" 'BEGIN {printf "%d", h - 263 * s}')
-xdotool mousemove --window "$win" $(awk -v s="$scale" -v m="$menubar" 'BEGIN {printf "%d %d", 244 * s, m + 237 * s}') click 1
-for _ in $(seq 40); do [ "$(xdotool getwindowname "$win")" = "Durmivela 3.0.16" ] && break; sleep 0.05; done
-[ "$(xdotool getwindowname "$win")" = "Durmivela 3.0.16" ] ||
-  e2e_fail "Parar did not stop the schedule: $(xdotool getwindowname "$win")"
+e2e_wait_viewable "$box" no || e2e_fail "Return did not close the box"
+e2e_click_stop "$win"
+e2e_wait_title "$win" '^Durmivela 3\.0\.16$' || e2e_fail "Parar did not stop the schedule: $(xdotool getwindowname "$win")"
 kill -0 "$program" 2>/dev/null || e2e_fail "Parar ended the program instead of stopping the schedule"
 sleep 0.3
-import -window root "$shots/refusal-stopped.png"
+e2e_shot refusal-stopped
 
 # ACEPTAR works again: "5 Min" arms and the window leaves for the tray.
 e2e_arm_preset "$win" Home >/dev/null
-for _ in $(seq 50); do
-  xwininfo -id "$win" | grep -q 'IsViewable' || break
-  sleep 0.05
-done
-xwininfo -id "$win" | grep -q 'IsViewable' && e2e_fail "ACEPTAR did not arm again after the stop"
+e2e_wait_viewable "$win" no || e2e_fail "ACEPTAR did not arm again after the stop"
 [ "$(grep -cE "^[0-9.]+ PowerOff (True|False)$" "$e2e_logind_log")" -eq 1 ] || e2e_fail "PowerOff was asked again"
 echo "refusal: ok (screenshots in $shots)"

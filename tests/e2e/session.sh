@@ -1,36 +1,263 @@
-# Sourced by the end-to-end scripts and benchmarks: a private X display with a
-# tray host, and a private system bus with a mock logind, all stopped on exit.
-# Nothing here ever talks to the machine's real system bus.
+# Sourced by every end-to-end script and benchmark (POSIX shell): a private X
+# display, the tray hosts, private session and system buses with the mocks,
+# a program folder, and the program started with its output kept. Everything
+# started here stops on exit. A run that fails keeps the program's output, the
+# other logs, a screenshot and, after a crash, a backtrace, and says where.
+# Nothing here ever talks to the machine's real system bus. It needs no root:
+# the Debian package's test runs it as the user nobody.
+#
+# Set before sourcing: $build (a build folder; failed runs are kept in its
+# e2e-failed/, or in $E2E_KEEP_DIR, or under /tmp when it cannot be written)
+# and $shots (the screenshots' folder, for e2e_shot).
 
 e2e_dir=$(mktemp -d /tmp/durmivela-e2e.XXXXXX)
 e2e_pids=""
+e2e_name=$(basename "$0" .sh)
+program=""
+e2e_root=$(cd "$(dirname "$0")" && while [ ! -f tests/e2e/session.sh ] && [ "$PWD" != / ]; do cd ..; done && pwd)
 
 e2e_cleanup() {
+  e2e_status=$?
+  trap - EXIT
+  [ "$e2e_status" -ne 0 ] && e2e_keep_evidence
   for pid in $e2e_pids; do kill "$pid" 2>/dev/null; done
   sleep 0.2
   for pid in $e2e_pids; do kill -9 "$pid" 2>/dev/null; done
   rm -rf "$e2e_dir"
+  exit "$e2e_status"
 }
-trap e2e_cleanup EXIT INT TERM
+trap e2e_cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Xvfb on the first free display number from 70, 1920x1080, 24-bit.
-e2e_start_display() {
-  n=70
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 "${E2E_SCREEN:-1920x1080x24}" -nolisten tcp >"$e2e_dir/xvfb.log" 2>&1 &
-  e2e_pids="$e2e_pids $!"
-  export DISPLAY=":$n"
-  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.05; done
-  e2e_fail "Xvfb did not start"
+# Copies what a failed run leaves into a folder of its own: the screen as it
+# was, every log of $e2e_dir, and a backtrace of any core the program dumped.
+e2e_keep_evidence() {
+  stamp=$(date +%Y%m%d-%H%M%S)
+  keep=""
+  for base in ${E2E_KEEP_DIR:-} ${build:+"$build/e2e-failed"} "/tmp/durmivela-e2e-failed"; do
+    mkdir -p "$base/$e2e_name-$stamp-$$" 2>/dev/null && keep="$base/$e2e_name-$stamp-$$" && break
+  done
+  [ -n "$keep" ] || return 0
+  [ -n "${DISPLAY:-}" ] && import -window root "$keep/screen.png" >/dev/null 2>&1
+  for file in "$e2e_dir"/*.log "$e2e_dir"/*.out; do [ -f "$file" ] && cp "$file" "$keep/"; done
+  for core in "$e2e_dir"/core*; do
+    [ -f "$core" ] || continue
+    gdb -batch -ex 'thread apply all bt' "${e2e_executable:-}" "$core" >"$keep/backtrace-${core##*/}.txt" 2>&1
+  done
+  if [ -s "$e2e_dir/program.log" ]; then
+    echo "--- the program's output (last 40 lines):" >&2
+    tail -n 40 "$e2e_dir/program.log" >&2
+  fi
+  echo "e2e: the failed run is kept in $keep ($(cd "$keep" && ls | tr '\n' ' '))" >&2
 }
 
+e2e_now() { date +%s.%N; }
+
+# A screenshot of the whole screen into $shots.
+e2e_shot() { import -window root "$shots/$1.png"; }
+
+# Xvfb on the first free display number from 70 (E2E_SCREEN, default
+# 1920x1080x24). Another run may take the same number between the look and
+# the start, and its server would then answer in place of ours: the display is
+# used only once the lock file names our server. -noreset: by default the
+# server resets each time its last client leaves, and refuses connections
+# while it does (scripts/bench/xvfb-reset.sh: about one connection in ten);
+# with only short-lived clients (xdotool) before it, the program then failed
+# to reach the display, which Qt ends with abort(): 2 of 120 runs of
+# tests/desktop/sni.sh under CPU stress (tests/e2e/repeat.sh).
+e2e_start_display() {
+  n=70
+  while [ "$n" -lt 200 ]; do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+      Xvfb ":$n" -screen 0 "${E2E_SCREEN:-1920x1080x24}" -nolisten tcp -noreset >"$e2e_dir/xvfb.log" 2>&1 &
+      e2e_xvfb_pid=$!
+      for _ in $(seq 200); do
+        kill -0 "$e2e_xvfb_pid" 2>/dev/null || break
+        if [ "$(cat "/tmp/.X$n-lock" 2>/dev/null | tr -d ' \n')" = "$e2e_xvfb_pid" ] &&
+          DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+          e2e_pids="$e2e_pids $e2e_xvfb_pid"
+          export DISPLAY=":$n"
+          # A reset would drop what a client that has left put on the root window.
+          xprop -root -f _DURMIVELA_E2E 8s -set _DURMIVELA_E2E kept
+          xprop -root _DURMIVELA_E2E | grep -q kept || e2e_fail "the display resets when its last client leaves"
+          return 0
+        fi
+        sleep 0.05
+      done
+      kill "$e2e_xvfb_pid" 2>/dev/null
+      wait "$e2e_xvfb_pid" 2>/dev/null
+    fi
+    n=$((n + 1))
+  done
+  e2e_fail "Xvfb did not start: $(cat "$e2e_dir/xvfb.log")"
+}
+
+# The window that owns the XEmbed tray selection of screen 0; 0 for none.
+e2e_xembed_tray_owner() {
+  /usr/bin/python3 -c '
+import ctypes
+x = ctypes.cdll.LoadLibrary("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x.XInternAtom.restype = ctypes.c_ulong
+x.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+x.XGetSelectionOwner.restype = ctypes.c_ulong
+d = x.XOpenDisplay(None)
+print(x.XGetSelectionOwner(d, x.XInternAtom(d, b"_NET_SYSTEM_TRAY_S0", 0)) if d else 0)'
+}
+
+# Waits until the XEmbed tray selection is owned ($1 = yes) or not ($1 = no).
+e2e_wait_xembed_tray() {
+  for _ in $(seq 200); do
+    owner=$(e2e_xembed_tray_owner)
+    if [ "$1" = yes ]; then [ "${owner:-0}" != 0 ] && return 0; else [ "${owner:-0}" = 0 ] && return 0; fi
+    sleep 0.05
+  done
+  return 1
+}
+
+# trayer, an XEmbed tray docked at the bottom right; $e2e_tray_pid.
 e2e_start_tray() {
   trayer --edge bottom --align right --widthtype pixel --width 200 --height 32 --SetDockType true \
-    >"$e2e_dir/trayer.log" 2>&1 &
+    >>"$e2e_dir/trayer.log" 2>&1 &
+  e2e_tray_pid=$!
+  e2e_pids="$e2e_pids $e2e_tray_pid"
+  e2e_wait_xembed_tray yes || e2e_fail "trayer did not take the tray selection: $(cat "$e2e_dir/trayer.log")"
+}
+
+# Ends a tray host the way a crash would; waits until its tray has gone.
+e2e_kill_tray_host() {
+  kill -9 "$1" 2>/dev/null
+  wait "$1" 2>/dev/null
+  e2e_wait_xembed_tray no || e2e_fail "the tray selection outlived its host"
+}
+
+e2e_private_session_bus() {
+  case "${DBUS_SESSION_BUS_ADDRESS:-}" in "unix:path=$e2e_dir/"*) return 0 ;; esac
+  return 1
+}
+
+# A session bus of this run's own, with nothing on it, and private XDG
+# folders: the user's own bus may hold a tray host or a portal that the
+# program would use, and the desktop's services keep their files apart. A
+# data folder already named (the package's test names the user's) is kept.
+e2e_start_session_bus() {
+  e2e_private_session_bus && return 0
+  mkdir -p "$e2e_dir/config" "$e2e_dir/cache" "$e2e_dir/data" "$e2e_dir/runtime"
+  chmod 700 "$e2e_dir/runtime"
+  export XDG_CONFIG_HOME="$e2e_dir/config" XDG_CACHE_HOME="$e2e_dir/cache" XDG_RUNTIME_DIR="$e2e_dir/runtime" \
+    XDG_DATA_HOME="${XDG_DATA_HOME:-$e2e_dir/data}"
+  socket="$e2e_dir/session_bus_socket"
+  dbus-daemon --session --nofork --nopidfile --address="unix:path=$socket" >"$e2e_dir/session-bus.log" 2>&1 &
   e2e_pids="$e2e_pids $!"
-  sleep 0.5
+  for _ in $(seq 100); do [ -S "$socket" ] && break; sleep 0.05; done
+  [ -S "$socket" ] || e2e_fail "private session bus did not start"
+  export DBUS_SESSION_BUS_ADDRESS="unix:path=$socket"
+}
+
+# "true" when a StatusNotifierWatcher with a host registered is on the session bus.
+e2e_sni_host_registered() {
+  dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
+    org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher \
+    string:IsStatusNotifierHostRegistered 2>/dev/null | grep -q 'boolean true' && echo true || echo false
+}
+
+# A mock StatusNotifierWatcher with a host registered (tests/desktop/
+# mock_sni_watcher.py) on the private session bus; its calls are logged in
+# $e2e_watcher_log.
+e2e_start_sni_watcher() {
+  e2e_start_session_bus
+  e2e_watcher_log="$e2e_dir/watcher.log"
+  /usr/bin/python3 -m dbusmock --session --template "$e2e_root/tests/desktop/mock_sni_watcher.py" \
+    -l "$e2e_watcher_log" >"$e2e_dir/watcher.out" 2>&1 &
+  e2e_pids="$e2e_pids $!"
+  for _ in $(seq 200); do [ "$(e2e_sni_host_registered)" = true ] && return 0; sleep 0.05; done
+  e2e_fail "mock StatusNotifierWatcher did not come up: $(cat "$e2e_dir/watcher.out")"
+}
+
+# xfce4-panel, a real desktop's notification area: one panel along the
+# bottom edge holding only its Status Tray plugin, which owns the
+# StatusNotifierWatcher, registers its host and takes the XEmbed tray
+# selection. From a private configuration (xfconf, started by the private
+# session bus), with no window manager; $e2e_panel_pid.
+e2e_start_xfce_panel() {
+  e2e_start_session_bus
+  channel="$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
+  if [ ! -f "$channel/xfce4-panel.xml" ]; then
+    mkdir -p "$channel"
+    cat >"$channel/xfce4-panel.xml" <<'EOF'
+<?xml version="1.0" encoding="UTF-8"?>
+<channel name="xfce4-panel" version="1.0">
+  <property name="configver" type="int" value="2"/>
+  <property name="panels" type="array">
+    <value type="int" value="1"/>
+    <property name="panel-1" type="empty">
+      <property name="position" type="string" value="p=8;x=0;y=0"/>
+      <property name="length" type="uint" value="100"/>
+      <property name="position-locked" type="bool" value="true"/>
+      <property name="size" type="uint" value="32"/>
+      <property name="plugin-ids" type="array">
+        <value type="int" value="1"/>
+      </property>
+    </property>
+  </property>
+  <property name="plugins" type="empty">
+    <property name="plugin-1" type="string" value="systray">
+      <property name="square-icons" type="bool" value="true"/>
+    </property>
+  </property>
+</channel>
+EOF
+  fi
+  xfce4-panel --disable-wm-check >>"$e2e_dir/xfce4-panel.log" 2>&1 &
+  e2e_panel_pid=$!
+  e2e_pids="$e2e_pids $e2e_panel_pid"
+  for _ in $(seq 300); do
+    [ "$(e2e_sni_host_registered)" = true ] && e2e_wait_xembed_tray yes && return 0
+    sleep 0.05
+  done
+  e2e_fail "xfce4-panel did not host a tray: $(cat "$e2e_dir/xfce4-panel.log")"
+}
+
+# Ends the panel as a crash would, with its plugins' processes; waits until
+# its watcher and tray have gone.
+e2e_kill_xfce_panel() {
+  plugins=$(pgrep -P "$e2e_panel_pid" 2>/dev/null)
+  kill -9 "$e2e_panel_pid" $plugins 2>/dev/null
+  wait "$e2e_panel_pid" 2>/dev/null
+  for _ in $(seq 200); do [ "$(e2e_sni_host_registered)" = false ] && break; sleep 0.05; done
+  [ "$(e2e_sni_host_registered)" = false ] || e2e_fail "the StatusNotifierWatcher outlived the panel"
+  e2e_wait_xembed_tray no || e2e_fail "the tray selection outlived the panel"
+}
+
+# The bus names of the StatusNotifierItems registered with the watcher, one a line.
+e2e_sni_items() {
+  dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
+    org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher \
+    string:RegisteredStatusNotifierItems 2>/dev/null | sed -n 's|^ *string "\([^"/]*\).*"$|\1|p'
+}
+
+# What a host reads of the StatusNotifierItem of bus name $1: its tooltip's
+# title ("tooltip TITLE"), the path of its exported menu ("menu PATH"), then
+# one line per menu entry: its type, its label and whether it is enabled.
+e2e_sni_describe() {
+  /usr/bin/python3 - "$1" <<'EOF'
+import dbus, sys
+bus = dbus.SessionBus()
+item = dbus.Interface(bus.get_object(sys.argv[1], "/StatusNotifierItem"), "org.freedesktop.DBus.Properties")
+print("tooltip", item.Get("org.kde.StatusNotifierItem", "ToolTip")[2])
+path = item.Get("org.kde.StatusNotifierItem", "Menu")
+print("menu", path)
+if path != "/NO_DBUSMENU":
+    menu = dbus.Interface(bus.get_object(sys.argv[1], path), "com.canonical.dbusmenu")
+    _, (_, _, children) = menu.GetLayout(0, -1, dbus.Array([], signature="s"))
+    for _, properties, _ in children:
+        print("%s\t%s\t%s" % (properties.get("type", "standard"), properties.get("label", ""),
+                              "enabled" if properties.get("enabled", True) else "disabled"))
+EOF
 }
 
 # A private bus at a socket of our own, exported as the system bus, with the
@@ -63,24 +290,54 @@ e2e_assert_private_bus() {
 
 # A fresh program folder: the built program with its language files.
 e2e_program_folder() {
-  build=$1
   folder="$e2e_dir/program"
   mkdir -p "$folder"
-  cp "$build/durmivela" "$folder/"
-  cp -r "$build/Leng" "$folder/"
+  cp "$1/durmivela" "$folder/"
+  cp -r "$1/Leng" "$folder/"
   echo "$folder"
 }
 
-e2e_now() { date +%s.%N; }
+# Writes the settings file $1 with the type $2, the records $3 and the
+# language $4 (default Español), in the program's own encoding.
+e2e_write_settings() {
+  printf '[TIPO]\r\nTipo=%s\r\n[LOG]\r\nLog=%s\r\n[LENGUAJE]\r\nLenguaje=%s\r\n' "$2" "$3" \
+    "$(printf '%s' "${4:-Español}" | iconv -f UTF-8 -t WINDOWS-1252)" >"$1"
+}
 
-# Starts the program of folder $1 on the private bus; sets $program and $win
-# (its main window, once shown).
-e2e_start_program() {
-  e2e_assert_private_bus
-  "$1/durmivela" >"$e2e_dir/program.log" 2>&1 &
+# Starts a command in the background with its output in program.log, from
+# $e2e_dir so that a crash leaves its core there; sets $program.
+e2e_launch() {
+  e2e_executable=$1
+  (cd "$e2e_dir" && ulimit -c unlimited 2>/dev/null; exec "$@") >>"$e2e_dir/program.log" 2>&1 &
   program=$!
   e2e_pids="$program $e2e_pids"
-  win=$(e2e_wait_window '^Durmivela 3\.0\.16$' 20) || e2e_fail "the main window did not appear"
+}
+
+# Sets $e2e_ended to how the program $program ended, once it has (in this
+# shell: a subshell cannot wait for it).
+e2e_program_ended() {
+  if kill -0 "$program" 2>/dev/null; then e2e_ended="still running"; return; fi
+  wait "$program"
+  status=$?
+  if [ "$status" -gt 128 ]; then e2e_ended="killed by signal $((status - 128))"; else e2e_ended="exit status $status"; fi
+}
+
+# Starts the program of folder $1 on the private bus; sets $program and $win
+# (its main window, once shown). Fails at once if it dies first.
+e2e_start_program() {
+  e2e_assert_private_bus
+  e2e_launch "$1/durmivela"
+  win=""
+  end=$(($(date +%s) + 20))
+  while [ "$(date +%s)" -le "$end" ]; do
+    win=$(e2e_wait_window '^Durmivela 3\.0\.16$' 0) && break
+    if ! kill -0 "$program" 2>/dev/null; then
+      e2e_program_ended
+      e2e_fail "the program ended before its window appeared ($e2e_ended)"
+    fi
+    sleep 0.05
+  done
+  [ -n "$win" ] || e2e_fail "the main window did not appear"
   sleep 0.5
 }
 
@@ -88,34 +345,95 @@ e2e_start_program() {
 # regex $1; prints its id. (xdotool's own --name search misses some windows
 # that are plainly there, so names are compared one by one.)
 e2e_wait_window() {
-  end=$(( $(date +%s) + ${2:-10} ))
-  while [ "$(date +%s)" -le "$end" ]; do
+  end=$(($(date +%s) + ${2:-10}))
+  while :; do
     for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
       xdotool getwindowname "$id" 2>/dev/null | grep -qE "$1" && { echo "$id"; return 0; }
     done
+    [ "$(date +%s)" -lt "$end" ] || return 1
     sleep 0.01
+  done
+}
+
+# Whether the window $1 is on the screen (mapped, with every parent mapped).
+e2e_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+
+# Waits until the window $1 is on the screen ($2 = yes) or has left it ($2 = no).
+e2e_wait_viewable() {
+  for _ in $(seq 100); do
+    if [ "$2" = yes ]; then e2e_viewable "$1" && return 0; else e2e_viewable "$1" || return 0; fi
+    sleep 0.05
   done
   return 1
 }
 
+# Waits up to 3 s for the title of window $1 to match the extended regex $2.
+e2e_wait_title() {
+  for _ in $(seq 60); do
+    xdotool getwindowname "$1" 2>/dev/null | grep -qE "$2" && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+# Where the main window $1's control at design pixel $2 $3 is (twips / 15),
+# below the menu bar, whose height is what the window has beyond its
+# 263-pixel client area; prints "x y" in the window.
+e2e_at() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  awk -v x="$2" -v y="$3" -v w="$WIDTH" -v h="$HEIGHT" \
+    'BEGIN {s = w / 312; printf "%d %d", x * s, h - 263 * s + y * s}'
+}
+
+# Clicks the main window $1's control at design pixel $2 $3.
+e2e_click() { xdotool mousemove --window "$1" $(e2e_at "$1" "$2" "$3") click 1; }
+
 # Picks a preset in the main window $1 with the keys that follow in the open
 # list (End: "5 Seg", Home: "5 Min", End Up: "10 H"), presses ACEPTAR, and
 # prints the moment of the press.
-# Controls are found at their design positions (twips / 15) below the menu bar,
-# whose height is what the window has beyond its 263-pixel client area.
 e2e_arm_preset() {
   preset_window=$1
   shift
-  eval "$(xdotool getwindowgeometry --shell "$preset_window")"
-  scale=$(awk -v w="$WIDTH" 'BEGIN {printf "%.4f", w / 312}')
-  menubar=$(awk -v h="$HEIGHT" -v s="$scale" 'BEGIN {printf "%d", h - 263 * s}')
-  at() { awk -v x="$1" -v y="$2" -v s="$scale" -v m="$menubar" 'BEGIN {printf "%d %d", x * s, m + y * s}'; }
-  xdotool mousemove --window "$preset_window" $(at 204 82) click 1
+  e2e_click "$preset_window" 204 82
   sleep 0.4
   xdotool key "$@" Return
   sleep 0.4
   e2e_now
-  xdotool mousemove --window "$preset_window" $(at 68 237) click 1
+  e2e_click "$preset_window" 68 237
+}
+
+# The stop/quit button of the main window $1.
+e2e_click_stop() { e2e_click "$1" 244 237; }
+
+# Opens the settings dialog from the main window $1's menu (Archivo, then its
+# first item, where a user finds them below the title); sets $dialog.
+e2e_open_settings() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  menubar=$(awk -v h="$HEIGHT" -v w="$WIDTH" 'BEGIN {printf "%d", h - 263 * w / 312}')
+  xdotool mousemove --window "$1" "$(awk -v w="$WIDTH" 'BEGIN {printf "%d", 30 * w / 312}')" $((menubar / 2)) click 1
+  sleep 0.5
+  xdotool mousemove --window "$1" "$(awk -v w="$WIDTH" 'BEGIN {printf "%d", 70 * w / 312}')" \
+    $((menubar + menubar / 2 + 4)) click 1
+  dialog=$(e2e_wait_window '^Configuración$' 10) || e2e_fail "the settings dialog did not open from the menu"
+  sleep 0.5
+}
+
+# Clicks the control of dialog $1 (no menu bar) at design pixel $2 $3.
+e2e_click_dialog() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove --window "$1" $(awk -v x="$2" -v y="$3" -v w="$WIDTH" \
+    'BEGIN {printf "%d %d", x * w / 312, y * w / 312}') click 1
+}
+
+# Picks the language the keys that follow reach in the open settings
+# dialog's list, and closes the dialog with Aceptar.
+e2e_pick_language() {
+  e2e_click_dialog "$dialog" 150 196  # the language box
+  sleep 0.4
+  xdotool key "$@" Return
+  sleep 0.3
+  e2e_click_dialog "$dialog" 125 237  # Aceptar
+  e2e_wait_viewable "$dialog" no || e2e_fail "Aceptar did not close the settings dialog"
 }
 
 # The capture $1 is a whole 24-bit BMP of a $2 x $3 screen that shows the tray
@@ -147,7 +465,7 @@ e2e_expect_clean_exit() {
   wait "$program"
   status=$?
   if [ "$status" -ne 0 ] || grep -qE '^==[0-9]+==ERROR|runtime error:' "$e2e_dir/program.log"; then
-    e2e_fail "the program ended with status $status: $(cat "$e2e_dir/program.log")"
+    e2e_fail "the program ended with status $status"
   fi
 }
 

@@ -31,12 +31,10 @@ mkdir -p "$folder"
 cp "$build/Durmivela.exe" "$folder/"
 cp -r "$build/Leng" "$folder/"
 
-"$root/scripts/wine-run.sh" "$folder/Durmivela.exe" >"$e2e_dir/program.log" 2>&1 &
-program=$!
-e2e_pids="$program $e2e_pids"
+e2e_launch "$root/scripts/wine-run.sh" "$folder/Durmivela.exe"
 win=$(e2e_wait_window '^Durmivela 3\.0\.16$' 60) || e2e_fail "the main window did not appear"
 sleep 1
-import -window root "$shots/win32-main.png"
+e2e_shot win32-main
 expected=$(printf '[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog=4\r\n[LENGUAJE]\r\nLenguaje=Espa\361ol\r\n')
 [ "$(cat "$folder/Durmivela.ini")" = "$expected" ] ||
   e2e_fail "the first start wrote: $(od -c "$folder/Durmivela.ini" | head -5)"
@@ -48,7 +46,7 @@ sleep 0.5
 click_at "$win" 40 10
 dialog=$(e2e_wait_window '^Configuración$' 10) || e2e_fail "the settings dialog did not open from the menu"
 sleep 0.5
-import -window root "$shots/win32-settings.png"
+e2e_shot win32-settings
 client_origin "$dialog" 312 259
 click_at "$dialog" 162 93         # the delay type
 click_at "$dialog" 150 196       # the language list drops down
@@ -74,7 +72,7 @@ xdotool click --repeat 2 --delay 60 1
 e2e_wait_window '^[0-9]+:[0-9]+:[0-9]+ to shutdown$' 10 >/dev/null ||
   e2e_fail "a double click on the tray icon did not restore the window"
 sleep 0.5
-import -window root "$shots/win32-restored.png"
+e2e_shot win32-restored
 
 # Minimised again with the title bar's button, then a right click on the icon
 # opens the menu (a new unnamed window); its "Open" item restores the window.
@@ -88,7 +86,7 @@ xdotool mousemove --window "$icon" 10 15 click 3
 sleep 0.8
 menu=$(xdotool search --onlyvisible --name '' 2>/dev/null | sort | comm -13 <(echo "$before") - | while read -r w; do
   eval "$(xdotool getwindowgeometry --shell "$w")"; [ "$HEIGHT" -gt 60 ] && echo "$w"; done | head -n 1)
-import -window root "$shots/win32-tray-menu.png"
+e2e_shot win32-tray-menu
 [ -n "$menu" ] || e2e_fail "a right click on the tray icon opened no menu"
 # Its rows: the bold title, a separator, then "Open Durmivela".
 xdotool mousemove --window "$menu" 40 38 click 1

@@ -90,6 +90,13 @@ public:
         return shown;
     }
     void remove() override { shown = false; }
+    // The host goes away, taking the icon, or comes back: a panel that
+    // crashed or restarted.
+    void hostChanged(bool there) {
+        present = there;
+        if (!there) shown = false;
+        if (availabilityChanged) availabilityChanged(there);
+    }
 };
 
 // Records what was opened, started and waited for; the search path and the

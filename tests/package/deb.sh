@@ -18,21 +18,16 @@ if [ "${1:-}" = --run-as-user ]; then
   [ -w "$usr/bin" ] && e2e_fail "$usr/bin can be written to: the test proves nothing"
   data="$HOME/.local/share/durmivela"
   mkdir -p "$data"
-  printf '[TIPO]\r\nTipo=2\r\n[LOG]\r\nLog=2\r\n[LENGUAJE]\r\nLenguaje=English\r\n' >"$data/Durmivela.ini"
+  e2e_write_settings "$data/Durmivela.ini" 2 2 English
   e2e_start_display
   e2e_start_tray
   e2e_start_logind_mock
-  # A session bus of this run's own, as in tests/e2e/schedule.sh.
-  dbus-daemon --session --nofork --nopidfile --address="unix:path=$e2e_dir/session_bus_socket" \
-    >"$e2e_dir/session-dbus.log" 2>&1 &
-  e2e_pids="$e2e_pids $!"
-  export DBUS_SESSION_BUS_ADDRESS="unix:path=$e2e_dir/session_bus_socket"
-  for _ in $(seq 100); do [ -S "$e2e_dir/session_bus_socket" ] && break; sleep 0.05; done
+  e2e_start_session_bus
   e2e_start_program "$usr/bin"
   e2e_arm_preset "$win" End >/dev/null  # the last entry, "5 Seg"
   for _ in $(seq 150); do grep -q " PowerOff" "$e2e_logind_log" 2>/dev/null && break; sleep 0.1; done
   grep -q " PowerOff False" "$e2e_logind_log" ||
-    e2e_fail "no PowerOff(false) reached logind: $(cat "$e2e_dir/program.log")"
+    e2e_fail "no PowerOff(false) reached logind"
   log="$data/Durmivelar_Log.log"
   for _ in $(seq 20); do [ -s "$log" ] && break; sleep 0.1; done
   [ -f "$log" ] || e2e_fail "no log record in $data: $(ls -A "$data")"
@@ -108,10 +103,16 @@ fi
 "${as_user[@]}" env HOME="$home" lintian --tag-display-limit 0 "$deb" >"$work/lintian.txt" 2>&1
 cat "$work/lintian.txt"
 grep -q '^E: ' "$work/lintian.txt" && fail "lintian reports errors"
-runtime="$home/runtime"
-"${as_user[@]}" env -i PATH="$PATH" HOME="$home" XDG_RUNTIME_DIR="$runtime" LANG=C.UTF-8 \
-  sh -c 'mkdir -m 700 "$XDG_RUNTIME_DIR" && exec "$@"' sh \
-  /bin/bash "$0" --run-as-user "$troot/usr" || fail "the unpacked program, run by a user"
+# The user's data folder is the XDG default, named so that the run keeps it.
+# A failed run keeps its evidence where the user can write; it is moved into
+# the build folder before the work folder goes.
+mkdir -m 1777 "$work/kept"
+if ! "${as_user[@]}" env -i PATH="$PATH" HOME="$home" XDG_DATA_HOME="$home/.local/share" LANG=C.UTF-8 \
+  E2E_KEEP_DIR="$work/kept" /bin/bash "$0" --run-as-user "$troot/usr"; then
+  mkdir -p "$build/e2e-failed" && cp -r "$work/kept"/. "$build/e2e-failed/" &&
+    echo "e2e: moved to $build/e2e-failed/: $(ls "$work/kept")" >&2
+  fail "the unpacked program, run by a user"
+fi
 stray=$(cd "$troot" && find . -newer "$deb" ! -type d)
 [ -z "$stray" ] || fail "the program wrote into its own folder: $stray"
 echo "package deb: ok ($deb)"

@@ -90,5 +90,51 @@ TEST_F(Tray, WithoutANotificationAreaTheWindowStaysMinimisedOnTheTaskbar) {
     }
 }
 
+// A stop from the tray menu leaves the window hidden behind the icon, whose
+// tooltip then names the program instead of a shutdown that is not coming.
+// An area that will not take the new tooltip gives the window back.
+TEST_F(Tray, AStopFromTheTrayMenuRetitlesTheIcon) {
+    for (const bool refuse : {false, true}) {
+        frmPrincipal& w = start(2, 1);
+        choose(3);
+        w.cmdAceptar.click();
+        fake.tray.refuse = refuse;
+        w.mnuSTIParar.click();
+        EXPECT_FALSE(w.Timer2.enabled()) << refuse;
+        EXPECT_EQ(fake.tray.tooltip, "Durmivela 3.0.16") << refuse;
+        EXPECT_EQ(fake.tray.shown, !refuse) << refuse;
+        EXPECT_EQ(w.visible(), refuse) << refuse;
+        EXPECT_EQ(w.windowState(), WindowState::Minimized) << refuse;
+    }
+}
+
+// The notification area goes away while the window hides behind its icon (the
+// panel crashed): the window comes back minimised on the taskbar, still armed.
+// When an area appears, a window still minimised there goes back behind a new
+// icon; one the user has restored meanwhile stays on screen. (Started twice:
+// the area tells the window that lives, not the one that went.)
+TEST_F(Tray, ALostNotificationAreaGivesTheWindowBackUntilOneAppears) {
+    start(2, 1);
+    frmPrincipal& w = start(2, 1);
+    choose(3);
+    w.cmdAceptar.click();
+    fake.tray.hostChanged(false);
+    EXPECT_TRUE(w.visible());
+    EXPECT_EQ(w.windowState(), WindowState::Minimized);
+    EXPECT_TRUE(w.Timer2.enabled());
+    tick();
+    fake.tray.hostChanged(true);
+    EXPECT_FALSE(w.visible());
+    EXPECT_TRUE(fake.tray.shown);
+    EXPECT_EQ(fake.tray.tooltip, "Apagar tras 0:29:59 desde las 21:15:04");
+
+    fake.tray.hostChanged(false);
+    w.setWindowState(WindowState::Normal);
+    fake.tray.hostChanged(true);
+    EXPECT_TRUE(w.visible());
+    EXPECT_FALSE(fake.tray.shown);
+    EXPECT_EQ(fake.tray.adds, 2);
+}
+
 }  // namespace
 }  // namespace durmivela

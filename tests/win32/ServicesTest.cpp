@@ -184,7 +184,10 @@ TEST(Win32Services, TrayIconReportsClicksAndSurvivesTheShell) {
     for (LPARAM message : {0x203, 0x205, 0x200}) SendMessageW(tray.window(), WM_MOUSEMOVE, 1, message);
     EXPECT_EQ(receiver.received, (std::vector<int>{515, 517, 512}));
 
-    // A restarted Explorer knows no icon; its broadcast brings ours back.
+    // A restarted Explorer knows no icon; its broadcast brings ours back, and
+    // the program hears of a notification area.
+    std::vector<bool> told;
+    tray.availabilityChanged = [&told](bool there) { told.push_back(there); };
     NOTIFYICONDATAA gone{};
     gone.cbSize = NOTIFYICONDATAA_V1_SIZE;
     gone.hWnd = tray.window();
@@ -193,6 +196,7 @@ TEST(Win32Services, TrayIconReportsClicksAndSurvivesTheShell) {
     PostMessageW(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     pumpMessages();
     EXPECT_TRUE(iconInTray(tray.window()));
+    EXPECT_EQ(told, std::vector<bool>{true});
     tray.add("again");  // an update, not a second icon
     EXPECT_TRUE(tray.shown());
     // Lost before the broadcast came: the next update adds it again.
