@@ -469,16 +469,6 @@ e2e_expect_clean_exit() {
   fi
 }
 
-# A session bus of this run's own, for the desktop's services that live there.
-e2e_start_session_bus() {
-  session_socket="$e2e_dir/session_bus_socket"
-  dbus-daemon --session --nofork --nopidfile --address="unix:path=$session_socket" >"$e2e_dir/session-dbus.log" 2>&1 &
-  e2e_pids="$e2e_pids $!"
-  for _ in $(seq 100); do [ -S "$session_socket" ] && break; sleep 0.05; done
-  [ -S "$session_socket" ] || e2e_fail "private session bus did not start"
-  export DBUS_SESSION_BUS_ADDRESS="unix:path=$session_socket"
-}
-
 # The accessibility bus (AT-SPI) announced on the private session bus (start
 # that first), and Qt's bridge to it always on, as under a screen reader.
 e2e_start_atspi() {
