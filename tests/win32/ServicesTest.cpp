@@ -1,5 +1,4 @@
 #include "about/frmAbout.h"
-#include "capture/Captura.h"
 #include "platform/Form.h"
 #include "platform/win32/Win32NotificationArea.h"
 #include "platform/win32/Win32Power.h"
@@ -12,7 +11,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <cstring>
 #include <vector>
 
 namespace durmivela::win32 {
@@ -26,26 +24,16 @@ void pumpMessages(int rounds = 5) {
     }
 }
 
-TEST(Win32Services, ClockProgramSystemAndFileFacts) {
+TEST(Win32Services, ClockProgramAndFileFacts) {
     const Win32Clock clock;
     const std::string text = clock.longTimeFormat({21, 5, 3});
     EXPECT_NE(text.find("05:03"), std::string::npos) << text;
     EXPECT_TRUE(text.starts_with("9") || text.starts_with("21")) << text;
-    const std::int64_t before = clock.monotonicMs();
-    Sleep(100);
-    const std::int64_t waited = clock.monotonicMs() - before;
-    EXPECT_GE(waited, 90);
-    EXPECT_LT(waited, 1000);
 
     const Win32ProgramInfo program;
     EXPECT_EQ(program.executableFileName(), "durmivela_win32_services_tests.exe");
     EXPECT_EQ(program.executableName(), "durmivela_win32_services_tests");
     EXPECT_TRUE(std::filesystem::is_regular_file(program.folder() / program.executableFileName()));
-
-    OsVersionNumbers numbers;
-    ASSERT_TRUE(Win32SystemInfo().versionNumbers(numbers));
-    EXPECT_EQ(numbers.platformId, 2u);
-    EXPECT_GE(numbers.major, 5u);
 
     testing::TempDir dir;
     const Win32FileAttributes files;
@@ -86,8 +74,6 @@ TEST(Win32Services, RegistryTextAndNumbersReachTheCoreAsWritten) {
     EXPECT_TRUE(GetKeyValue(system, kCurrentUser, key, "Number", value));
     EXPECT_EQ(value, "&h1234ABCD");
     RegistryValue raw;
-    EXPECT_TRUE(system.registryValue(kCurrentUser, key, "Number", raw));
-    EXPECT_EQ(raw.type, 4u);
     EXPECT_FALSE(system.registryValue(kCurrentUser, key, "Missing", raw));
     EXPECT_FALSE(system.registryValue(kCurrentUser, key + "\\Missing", "Text", raw));
     RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
@@ -138,16 +124,6 @@ TEST(Win32Services, ScreenCaptureReadsWhatIsShown) {
     EXPECT_NE(at(10, image.height - 11), 0x123456u);
     EXPECT_NE(at(200, 10), 0x123456u);
 
-    testing::TempDir dir;
-    ASSERT_TRUE(GuardarCaptura(screen, dir.path()).ok);
-    const std::string file = dir.read(kArchivoCaptura);
-    ASSERT_GE(file.size(), 54u);
-    std::int32_t width = 0, height = 0;
-    std::memcpy(&width, file.data() + 18, 4);
-    std::memcpy(&height, file.data() + 22, 4);
-    EXPECT_EQ(width, image.width);
-    EXPECT_EQ(height, image.height);
-
     DestroyWindow(block);
     UnregisterClassW(windowClass.lpszClassName, windowClass.hInstance);
     DeleteObject(brush);
@@ -181,8 +157,8 @@ TEST(Win32Services, TrayIconReportsClicksAndSurvivesTheShell) {
     EXPECT_TRUE(iconInTray(tray.window()));
 
     // The icon's callbacks carry the mouse message in lParam.
-    for (LPARAM message : {0x203, 0x205, 0x200}) SendMessageW(tray.window(), WM_MOUSEMOVE, 1, message);
-    EXPECT_EQ(receiver.received, (std::vector<int>{515, 517, 512}));
+    SendMessageW(tray.window(), WM_MOUSEMOVE, 1, WM_LBUTTONDBLCLK);
+    EXPECT_EQ(receiver.received, std::vector<int>{WM_LBUTTONDBLCLK});
 
     // A restarted Explorer knows no icon; its broadcast brings ours back, and
     // the program hears of a notification area.
@@ -197,13 +173,10 @@ TEST(Win32Services, TrayIconReportsClicksAndSurvivesTheShell) {
     pumpMessages();
     EXPECT_TRUE(iconInTray(tray.window()));
     EXPECT_EQ(told, std::vector<bool>{true});
-    tray.add("again");  // an update, not a second icon
-    EXPECT_TRUE(tray.shown());
     // Lost before the broadcast came: the next update adds it again.
     ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &gone));
     tray.add("lost");
     EXPECT_TRUE(iconInTray(tray.window()));
-
     tray.remove();
     EXPECT_FALSE(iconInTray(tray.window()));
 
