@@ -1,5 +1,5 @@
-// Every caption of the three windows fits its control at 96 dpi, in every
-// language in Leng/: measured with the control's own font on its own DC,
+// Every caption of the three windows fits its control at 96 and 144 dpi, in
+// every language in Leng/: measured with the control's own font on its own DC,
 // wrapped as Windows wraps it, within the room Windows' drawing leaves.
 #include "about/frmAbout.h"
 #include "platform/Cp1252.h"
@@ -14,8 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <sstream>
+#include <string>
 
 namespace durmivela::win32 {
 namespace {
@@ -104,18 +104,12 @@ Room roomFor(const Control& control, HWND child, HDC dc, int lineHeight, int int
     return {width, wraps ? fitting : std::min(fitting, 1)};
 }
 
-struct Measure {
-    std::string control, text;
-    int width = 0, room = 0, lines = 0, roomLines = 0;
-    bool cut = false;
-};
-
-// Every shown caption of the window, measured.
-std::vector<Measure> measureCaptions(Form& form, Win32FormWindow& window) {
-    std::vector<Measure> measures;
+// Every shown caption of the window fits its room; `only` names the one
+// control to look at, when given.
+void expectCaptionsFit(Form& form, Win32FormWindow& window, const std::string& where, const std::string& only = {}) {
     for (const auto& control : form.controls()) {
         HWND child = window.windowOf(*control);
-        if (!child || !IsWindowVisible(child)) continue;
+        if (!child || !IsWindowVisible(child) || (!only.empty() && control->name() != only)) continue;
         wchar_t caption[1024] = {};
         GetWindowTextW(child, caption, 1024);
         const std::wstring text = shownText(caption);
@@ -126,82 +120,66 @@ std::vector<Measure> measureCaptions(Form& form, Win32FormWindow& window) {
         TEXTMETRICW metrics{};
         GetTextMetricsW(dc, &metrics);
         const Room room = roomFor(*control, child, dc, metrics.tmHeight, metrics.tmInternalLeading, window.dpi());
-        Measure measure{control->name(), utf8(text), textWidth(dc, text), room.width, 1, room.lines};
+        const int width = textWidth(dc, text);
         bool wordTooWide = false;
-        measure.lines = room.lines > 1 ? linesNeeded(dc, text, room.width, wordTooWide)
-                                       : (measure.width > room.width ? 2 : 1);
-        measure.cut = wordTooWide || measure.lines > room.lines;
+        const int lines = room.lines > 1 ? linesNeeded(dc, text, room.width, wordTooWide) : (width > room.width ? 2 : 1);
+        EXPECT_FALSE(wordTooWide || lines > room.lines)
+            << where << ", " << control->name() << ": \"" << utf8(text) << "\" is " << width << " px on " << lines
+            << " line(s); room " << room.width << " px, " << room.lines << " line(s)";
         SelectObject(dc, previous);
         ReleaseDC(child, dc);
-        measures.push_back(std::move(measure));
     }
-    return measures;
 }
 
 class CaptionsFit : public durmivela::testing::MainWindowTest {
 protected:
-    using Look = std::function<void(const std::string& name, Form& form, Win32FormWindow& window)>;
-
-    // Opens each window shown in turn (the main window in both layouts) and
-    // lets `look` at it; the language by its UTF-8 name.
-    void eachWindow(const std::string& language, const Look& look) {
-        ASSERT_EQ(cp1252ToUtf8(utf8ToCp1252(language)), language);  // the settings file holds Windows-1252
-        for (int tipo : {1, 2}) {
-            frmPrincipal& main = start(tipo, 4, utf8ToCp1252(language));
-            Win32FormWindow window(main, fake.clock);
-            settle();
-            look(tipo == 1 ? "frmPrincipal (clock time)" : "frmPrincipal (delay)", main, window);
-        }
-        frmConfiguracion settings(fake.plataforma, configuracion, lenguaje_);
-        settings.Form_Load();
-        settings.show();
-        Win32FormWindow settingsWindow(settings, fake.clock);
-        settle();
-        look("frmConfiguracion", settings, settingsWindow);
-        frmAbout about(fake.plataforma, lenguaje_);
-        about.Form_Load();
-        about.show();
-        Win32FormWindow aboutWindow(about, fake.clock);
-        settle();
-        look("frmAbout", about, aboutWindow);
-    }
-
-    static void settle() {
+    // At 96 dpi, then after the window moved to a 144-dpi monitor; the main
+    // window's hint label with each hint of the language in turn.
+    void expectFitAtBothScales(const std::string& language, const std::string& name, Form& form,
+                               Win32FormWindow& window) {
         MSG msg{};
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        ASSERT_EQ(window.dpi(), 96);
+        for (int dpi : {96, 144}) {
+            if (dpi != window.dpi()) {
+                RECT frame{};
+                GetWindowRect(window.hwnd(), &frame);
+                SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
+            }
+            const std::string where = language + ", " + name + " at " + std::to_string(dpi) + " dpi";
+            expectCaptionsFit(form, window, where);
+            if (auto* main = dynamic_cast<frmPrincipal*>(&form); main && main->lblAviso.visible()) {
+                for (int hint : {16, 15, 10, 9}) {
+                    main->lblAviso.setCaption(lenguaje_.L(hint));
+                    expectCaptionsFit(form, window, where, "lblAviso");
+                }
+            }
+        }
     }
 };
 
-// At 96 dpi, and again after the window moved to a 144-dpi monitor.
 TEST_F(CaptionsFit, EveryCaptionOfEveryWindowInEveryShippedLanguage) {
     const std::vector<std::string> languages = durmivela::testing::shippedLanguages();
     ASSERT_GE(languages.size(), 2u);
     fake.system.known = false;  // the longest system name the dialog shows
     for (const std::string& language : languages) {
-        eachWindow(language, [&](const std::string& name, Form& form, Win32FormWindow& window) {
-            ASSERT_EQ(window.dpi(), 96);
-            for (int dpi : {96, 144}) {
-                if (dpi != window.dpi()) {
-                    RECT frame{};
-                    GetWindowRect(window.hwnd(), &frame);
-                    SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
-                }
-                std::vector<Measure> measures = measureCaptions(form, window);
-                EXPECT_FALSE(measures.empty()) << name;
-                // The hint label holds each hint of the language in turn.
-                if (auto* main = dynamic_cast<frmPrincipal*>(&form); main && main->lblAviso.visible()) {
-                    for (int hint : {16, 15, 10, 9}) {
-                        main->lblAviso.setCaption(lenguaje_.L(hint));
-                        for (Measure& measure : measureCaptions(form, window))
-                            if (measure.control == "lblAviso") measures.push_back(std::move(measure));
-                    }
-                }
-                for (const Measure& m : measures)
-                    EXPECT_FALSE(m.cut) << language << ", " << name << " at " << dpi << " dpi, " << m.control << ": \""
-                                        << m.text << "\" is " << m.width << " px on " << m.lines << " line(s); room "
-                                        << m.room << " px, " << m.roomLines << " line(s)";
-            }
-        });
+        ASSERT_EQ(cp1252ToUtf8(utf8ToCp1252(language)), language);  // the settings file holds Windows-1252
+        for (int tipo : {1, 2}) {
+            frmPrincipal& main = start(tipo, 4, utf8ToCp1252(language));
+            Win32FormWindow window(main, fake.clock);
+            expectFitAtBothScales(language, tipo == 1 ? "frmPrincipal (clock time)" : "frmPrincipal (delay)", main,
+                                  window);
+        }
+        frmConfiguracion settings(fake.plataforma, configuracion, lenguaje_);
+        settings.Form_Load();
+        settings.show();
+        Win32FormWindow settingsWindow(settings, fake.clock);
+        expectFitAtBothScales(language, "frmConfiguracion", settings, settingsWindow);
+        frmAbout about(fake.plataforma, lenguaje_);
+        about.Form_Load();
+        about.show();
+        Win32FormWindow aboutWindow(about, fake.clock);
+        expectFitAtBothScales(language, "frmAbout", about, aboutWindow);
     }
 }
 
