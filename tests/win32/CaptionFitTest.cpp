@@ -121,9 +121,9 @@ void expectCaptionsFit(Form& form, Win32FormWindow& window, const std::string& w
         GetTextMetricsW(dc, &metrics);
         const Room room = roomFor(*control, child, dc, metrics.tmHeight, metrics.tmInternalLeading, window.dpi());
         const int width = textWidth(dc, text);
-        bool wordTooWide = false;
-        const int lines = room.lines > 1 ? linesNeeded(dc, text, room.width, wordTooWide) : (width > room.width ? 2 : 1);
-        EXPECT_FALSE(wordTooWide || lines > room.lines)
+        bool tooWide = false;
+        const int lines = room.lines > 1 ? linesNeeded(dc, text, room.width, tooWide) : (width > room.width ? 2 : 1);
+        EXPECT_FALSE(tooWide || lines > room.lines)
             << where << ", " << control->name() << ": \"" << utf8(text) << "\" is " << width << " px on " << lines
             << " line(s); room " << room.width << " px, " << room.lines << " line(s)";
         SelectObject(dc, previous);

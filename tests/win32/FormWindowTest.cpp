@@ -138,9 +138,9 @@ TEST_F(Win32MainWindow, DialogKeys) {
     settings.show();
     Win32FormWindow window(settings, fake.clock);
     EXPECT_EQ(GetFocus(), window.windowOf(settings.chkLog));
-    for (const Control* next : {&settings.cmdAceptar, &settings.cmdAplicar, &settings.cmdCancelar,
-                                &settings.opbEstablecerDirecto, &settings.opbEstablecerCalculos,
-                                &settings.cmbLenguaje, &settings.chkCaptura, &settings.chkLog}) {
+    for (const Control* next : std::initializer_list<const Control*>{
+             &settings.cmdAceptar, &settings.cmdAplicar, &settings.cmdCancelar, &settings.opbEstablecerDirecto,
+             &settings.opbEstablecerCalculos, &settings.cmbLenguaje, &settings.chkCaptura, &settings.chkLog}) {
         MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
         EXPECT_TRUE(translateFormMessage(tab));
         EXPECT_EQ(GetFocus(), window.windowOf(*next)) << next->name();
