@@ -127,7 +127,7 @@ TEST(DurableFile, KeepsThePermissionsAndRefusesAReadOnlyFile) {
 
 // A failure, not a hung test, when `work` waits on a pipe: the other ends are
 // opened for it.
-void unblockAfter(std::future<bool>& work, const std::vector<std::filesystem::path>& pipes) {
+void unblockAfter(std::future<bool>& work, [[maybe_unused]] const std::vector<std::filesystem::path>& pipes) {
     if (work.wait_for(10s) != std::future_status::timeout) return;
     ADD_FAILURE() << "waits on a pipe";
 #ifndef _WIN32

@@ -89,20 +89,6 @@ TEST_F(SettingsDialog, LoadsTheSettingsInMemoryAndProgrammaticChoicesEnableAplic
     }
 }
 
-TEST_F(SettingsDialog, AceptarAppliesSavesAndTheMainWindowFollows) {
-    frmPrincipal& w = start(1, 3);
-    open([](frmConfiguracion& d) {
-        d.opbEstablecerCalculos.userChoose();
-        d.cmbLenguaje.userSelect(posicion(d, "English"));  // the choice alone enables nothing
-        d.cmdAceptar.click();
-        EXPECT_TRUE(d.closed());
-    });
-    EXPECT_EQ(dir.read(kArchivoConfiguracion), "[TIPO]\r\nTipo=2\r\n[LOG]\r\nLog=3\r\n[LENGUAJE]\r\nLenguaje=English\r\n");
-    EXPECT_EQ(w.cmdSalir.caption(), "Quit");
-    EXPECT_TRUE(w.cmbApagar.visible());
-    EXPECT_FALSE(w.txtHora.visible());
-}
-
 // Each button says what it does, in the dialog's language, which Aplicar
 // changes at once; Cancelar closes, keeping what Aplicar put in force but
 // writing nothing.
@@ -184,10 +170,11 @@ TEST_F(SettingsDialog, ASettingsFileThatCannotBeWrittenIsReportedAndTheDialogSta
     fs::permissions(dir.path() / kArchivoConfiguracion, fs::perms::owner_write, fs::perm_options::add);
 }
 
-// An installed program, whose own folder cannot be written: the user's files
-// go to the user's folder, the language list merges both folders, a user's
-// copy of a language wins and the help stays with the program.
-TEST_F(SettingsDialog, AnInstalledProgramKeepsTheUsersFilesInTheUsersFolder) {
+// Aceptar applies, saves and closes. An installed program, whose own folder
+// cannot be written, keeps the user's files in the user's folder; the
+// language list merges both folders, a user's copy of a language wins and the
+// help stays with the program.
+TEST_F(SettingsDialog, AceptarSavesAndAnInstalledProgramKeepsTheUsersFilesInTheUsersFolder) {
     fake.program.carpeta = dir.path() / "bin";  // missing: nothing can be written there
     fake.program.datos = dir.path();            // the shipped languages
     fake.program.usuario = dir.path() / "user";
@@ -200,12 +187,16 @@ TEST_F(SettingsDialog, AnInstalledProgramKeepsTheUsersFilesInTheUsersFolder) {
     open([](frmConfiguracion& d) {
         EXPECT_EQ(d.cmbLenguaje.items(), (std::vector<std::string>{"Deutsch", "English", "Español", "Français",
                                                                    "Italiano", "Klingon", "Português"}));
+        d.opbEstablecerCalculos.userChoose();
         d.cmbLenguaje.userSelect(posicion(d, "English"));
         d.cmdAceptar.click();
+        EXPECT_TRUE(d.closed());
     });
     EXPECT_EQ(w.cmdSalir.caption(), "Exit");
+    EXPECT_TRUE(w.cmbApagar.visible());
+    EXPECT_FALSE(w.txtHora.visible());
     EXPECT_EQ(dir.read("user/" + std::string(kArchivoConfiguracion)),
-              "[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog=4\r\n[LENGUAJE]\r\nLenguaje=English\r\n");
+              "[TIPO]\r\nTipo=2\r\n[LOG]\r\nLog=4\r\n[LENGUAJE]\r\nLenguaje=English\r\n");
     ASSERT_TRUE(w.EscribirLog(4).ok);
     EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / "user" / kArchivoLog));
     w.mnuLog.click();
