@@ -23,7 +23,8 @@ TEST_F(About, StartSysInfoTriesTheRegistryThenThePathThenTellsTheUser) {
     };
     const Row rows[] = {
         {{{msinfo, {1, std::string("C:\\msinfo32.exe\0", 16)}}, {location, {1, "x"}}}, true, 7, "C:\\msinfo32.exe"},
-        {{{location, {1, utf8FromPath(dir.path() / "tools")}}}, false, 7, utf8FromPath(dir.path() / "tools" / "MSINFO32.EXE")},
+        {{{location, {1, utf8FromPath(dir.path() / "tools")}}}, false, 7,
+         utf8FromPath(dir.path() / "tools" / "MSINFO32.EXE")},
         {{{location, {1, utf8FromPath(dir.path())}}}, true, 7, ""},  // a folder without the tool
         {{}, true, 7, "/usr/bin/hardinfo"},
         {{}, false, 7, ""},

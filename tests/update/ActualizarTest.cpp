@@ -62,11 +62,12 @@ TEST(Update, FetchesOnlyThePromisedUpdaterThenStartsAndWaitsOrReports) {
         const char* left;  // the updater afterwards
     };
     const std::string started = "start \"{}\" Act_Durmivela.ini 4242 Durmivela.exe";
-    const Calls replaced{"chmod", started, "wait 77"}, kept{started, "wait 77"};
+    const Calls replaced{"chmod", started, "wait 77"}, kept{started, "wait 77"},
+        missing{"Actualizando: Error descargando el programa de actualización Update.exe"};
     const Row rows[] = {
         {"3", body("new"), false, false, 77, replaced, "new"},
         {"3", body("new"), true, true, 77, kept, "older"},
-        {"3", body("new"), false, true, 77, {"Actualizando: Error descargando el programa de actualización Update.exe"}, ""},
+        {"3", body("new"), false, true, 77, missing, ""},
         {"3", body("new"), false, false, 0, {"chmod", started, "Error calling {}: No such file"}, "new"},
         {"3", body("new", false), true, false, 77, replaced, "new"},
         {"4", body("new"), true, false, 77, kept, "older"},
