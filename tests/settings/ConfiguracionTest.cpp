@@ -46,6 +46,7 @@ TEST(ConfigurationReader, FollowsTheFixedSectionOrderAndKeepsTheDefaultsForWhatC
         {"blank before =", "[TIPO]\r\nTipo =2\r\n", 1, 4, "Español"},
         {"second =", "[TIPO]\r\nTipo=2=3\r\n", 2, 4, "Español"},
         {"blank after =", "[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog= 3\r\n", 1, 3, "Español"},
+        {"half to even down", "[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog=2.5\r\n", 1, 2, "Español"},
         {"half to even up", "[TIPO]\r\nTipo=1.5\r\n", 2, 4, "Español"},
         {"CR alone ends a line", "[TIPO]\rTipo=2\r[LOG]\rLog=3\r", 2, 3, "Español"},
         {"trailing blank kept", "[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog=2\r\n[LENGUAJE]\r\nLenguaje=English \r\n", 1, 2,
