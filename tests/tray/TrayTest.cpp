@@ -59,35 +59,26 @@ TEST_F(Tray, DoubleClickRestoresTheWindowAndRightButtonUpOpensTheMenu) {
     w.attach(nullptr);
 }
 
-TEST_F(Tray, EveryWayOutRemovesTheIcon) {
-    for (int way = 0; way < 3; ++way) {
+// Every way out removes the icon. No notification area, or one that refuses
+// the icon: the window stays minimised on the taskbar, where the user can
+// reach it.
+TEST_F(Tray, EveryWayOutRemovesTheIconAndWithoutAnAreaTheWindowStaysOnTheTaskbar) {
+    for (int way = 0; way < 5; ++way) {
+        fake.tray.present = way != 3;
+        fake.tray.refuse = way == 4;
         frmPrincipal& w = start(2, 1);
         choose(0);
         w.cmdAceptar.click();
-        ASSERT_TRUE(fake.tray.shown);
+        EXPECT_EQ(w.visible(), way >= 3) << way;
+        EXPECT_EQ(w.windowState(), WindowState::Minimized) << way;
         if (way == 0) w.mnuSTISalir.click();
         if (way == 1) w.mnuSalir.click();
         if (way == 2) w.close();  // the window's close box
-        EXPECT_TRUE(w.closed()) << way;
+        EXPECT_EQ(w.closed(), way < 3) << way;
         EXPECT_FALSE(fake.tray.shown) << way;
     }
+    EXPECT_EQ(fake.tray.adds, 4);
     EXPECT_EQ(fake.power.shutdowns(), 0);
-}
-
-// No notification area, or one that refuses the icon: the window stays
-// minimised on the taskbar, where the user can reach it.
-TEST_F(Tray, WithoutANotificationAreaTheWindowStaysMinimisedOnTheTaskbar) {
-    for (const bool present : {false, true}) {
-        fake.tray.present = present;
-        fake.tray.refuse = present;
-        frmPrincipal& w = start(2, 1);
-        choose(0);
-        w.cmdAceptar.click();
-        EXPECT_EQ(w.windowState(), WindowState::Minimized) << present;
-        EXPECT_TRUE(w.visible()) << present;
-        EXPECT_EQ(fake.tray.adds, present ? 1 : 0);
-        EXPECT_TRUE(w.Timer2.enabled());
-    }
 }
 
 // A stop from the tray menu leaves the window hidden behind the icon, whose

@@ -48,59 +48,54 @@ struct Recorder : Http, Processes, MessageBoxes, FormHost {
 
 HttpBody body(const std::string& bytes, bool delimited = true) { return {true, delimited, bytes}; }
 
-// A write that fails (an updater made read-only, a missing folder) leaves an
-// old updater to start; nothing is waited for after a failed start.
-TEST(Update, FetchesWritesMakesExecutableStartsAndWaitsOrReports) {
+// The updater must be what the server promised: the size it reported, or,
+// when that is no number, a body whose end the transfer itself marked. A write
+// that fails (an updater made read-only, a missing folder) leaves an old
+// updater to start; nothing is waited for after a failed start.
+TEST(Update, FetchesOnlyThePromisedUpdaterThenStartsAndWaitsOrReports) {
     struct Row {
+        const char* size;
+        HttpBody served;
         bool old, blocked;
         std::uint32_t pid;
         Calls last;
+        const char* left;  // the updater afterwards
     };
     const std::string started = "start \"{}\" Act_Durmivela.ini 4242 Durmivela.exe";
-    const Row rows[] = {{false, false, 77, {"chmod", started, "wait 77"}},
-                        {true, true, 77, {started, "wait 77"}},
-                        {false, true, 77, {"Actualizando: Error descargando el programa de actualización Update.exe"}},
-                        {false, false, 0, {"chmod", started, "Error calling {}: No such file"}}};
+    const Calls replaced{"chmod", started, "wait 77"}, kept{started, "wait 77"},
+        missing{"Actualizando: Error descargando el programa de actualización Update.exe"};
+    const Row rows[] = {
+        {"3", body("new"), false, false, 77, replaced, "new"},
+        {"3", body("new"), true, true, 77, kept, "older"},
+        {"3", body("new"), false, true, 77, missing, ""},
+        {"3", body("new"), false, false, 0, {"chmod", started, "Error calling {}: No such file"}, "new"},
+        {"3", body("new", false), true, false, 77, replaced, "new"},
+        {"4", body("new"), true, false, 77, kept, "older"},
+        {"2", body("new"), true, false, 77, kept, "older"},
+        {"x", body("new"), true, false, 77, replaced, "new"},
+        {"x", body("new", false), true, false, 77, kept, "older"},
+        {"3", HttpBody{false, true, "new"}, true, false, 77, kept, "older"},
+    };
     for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.size) + (row.served.delimited ? "" : " undelimited") + (row.old ? " old" : "") +
+                     (row.blocked ? " blocked" : "") + (row.pid ? "" : " no start"));
         testing::TempDir dir;
         Recorder r;
         r.pid = row.pid;
-        r.bodies = {{kSize, body("\n3")}, {kUpdater, body("new")}};
+        r.bodies = {{kSize, body(std::string("\n") + row.size)}, {kUpdater, row.served}};
         if (row.old) dir.write("Update.exe", "older");
         if (row.blocked && row.old) std::filesystem::permissions(dir.path() / "Update.exe", std::filesystem::perms::owner_read);
         const std::filesystem::path folder = row.blocked && !row.old ? dir.path() / "missing" : dir.path();
         ActualizarPrograma({r, r, r, r, folder, 4242, "Update.exe", "Durmivela.exe", kBase, "http://probe.test/"},
                            kIniActualizacion);
-        Calls expected{"probe http://probe.test/", "get " + kSize, "get " + kUpdater + " 3"};
+        const std::string limit = *row.size == 'x' ? "" : std::string(" ") + row.size;
+        Calls expected{"probe http://probe.test/", "get " + kSize, "get " + kUpdater + limit};
         for (std::string call : row.last) {
             if (const auto at = call.find("{}"); at != std::string::npos) call.replace(at, 2, (dir.path() / "Update.exe").string());
             expected.push_back(call);
         }
         EXPECT_EQ(r.calls, expected);
-        EXPECT_EQ(dir.read("Update.exe"), row.old ? "older" : row.blocked ? "" : "new");
-    }
-}
-
-// The updater must be what the server promised: the size it reported, or,
-// when that is no number, a body whose end the transfer itself marked.
-TEST(Update, OnlyThePromisedUpdaterReplacesTheOld) {
-    struct Row {
-        const char* size;
-        HttpBody served;
-        bool replaced;
-    };
-    const Row rows[] = {
-        {"3", body("new", false), true},  {"4", body("new"), false},         {"2", body("new"), false},
-        {"x", body("new"), true},         {"x", body("new", false), false},  {"3", HttpBody{false, true, "new"}, false},
-    };
-    for (const Row& row : rows) {
-        testing::TempDir dir;
-        dir.write("Update.exe", "older");
-        Recorder r;
-        r.bodies = {{kSize, body(std::string("\n") + row.size)}, {kUpdater, row.served}};
-        ActualizarPrograma({r, r, r, r, dir.path(), 4242, "Update.exe", "Durmivela.exe", kBase, "http://probe.test/"},
-                           kIniActualizacion);
-        EXPECT_EQ(dir.read("Update.exe"), row.replaced ? "new" : "older") << row.size << " " << row.served.delimited;
+        EXPECT_EQ(dir.read("Update.exe"), row.left);
     }
 }
 
