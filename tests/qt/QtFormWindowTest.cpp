@@ -23,8 +23,8 @@ namespace {
 using QtMainWindow = testing::MainWindowTest;
 
 // The real main window after start-up, in the delay layout, on fake services:
-// its size, its bar without the tray's pop-up, and a key choosing a delay.
-TEST_F(QtMainWindow, MirrorsTheMainWindowAndHandsTheUsersChoiceBack) {
+// its size, and its bar without the tray's pop-up.
+TEST_F(QtMainWindow, TheWindowHasTheDesignsSizeAndBar) {
     testing::qtApp();
     frmPrincipal& main = start(2, 4);
     QtFormWindow window(main, fake.clock);
@@ -33,10 +33,6 @@ TEST_F(QtMainWindow, MirrorsTheMainWindowAndHandsTheUsersChoiceBack) {
     for (QAction* action : window.menuBar()->actions())
         if (action->isVisible()) bar.push_back(action->text().toStdString());
     EXPECT_EQ(bar, (std::vector<std::string>{"&Archivo", "A&yuda", "&Donativos"}));
-    fake.clock.now = {9, 5, 3};
-    QTest::keyClick(window.widgetOf(main.cmbApagar), Qt::Key_Down);
-    EXPECT_EQ(main.cmbApagar.listIndex(), 0);
-    EXPECT_EQ(qobject_cast<QLabel*>(window.widgetOf(main.lblHoraApa))->text().toStdString(), "09:10:03");
 }
 
 class SmallForm : public Form {

@@ -1,25 +1,10 @@
 #include "platform/qt/QtServices.h"
-#include "platform/qt/TrayActivation.h"
 #include "tests/util/TempDir.h"
 
 #include <gtest/gtest.h>
 
 namespace durmivela::qt {
 namespace {
-
-// An XEmbed dock reports the double click; a StatusNotifierItem host only its
-// primary activation (Trigger), which must then restore the window as well.
-TEST(QtServices, TrayActivationsBecomeTheCodesOfWindowsTrayCallback) {
-    const int rows[][3] = {{QSystemTrayIcon::DoubleClick, 515, 515}, {QSystemTrayIcon::Context, 517, 517},
-                           {QSystemTrayIcon::Trigger, 514, 515},     {QSystemTrayIcon::MiddleClick, 520, 520},
-                           {QSystemTrayIcon::Unknown, 0, 0}};
-    for (const auto& row : rows) {
-        const auto reason = static_cast<QSystemTrayIcon::ActivationReason>(row[0]);
-        EXPECT_EQ(trayMessage(reason, false), row[1]) << row[0];
-        EXPECT_EQ(trayMessage(reason, true), row[2]) << row[0];
-    }
-    EXPECT_EQ(QtClock().longTimeFormat({9, 5, 3}), "9:05:03");
-}
 
 // Who may write the executable's folder decides where the user's files go:
 // beside it, else under XDG_DATA_HOME, else ~/.local/share, created on the
