@@ -45,11 +45,6 @@ protected:
         bus_->waitForFinished();
         delete bus_;
     }
-    void TearDown() override {
-        portal_.kill();
-        portal_.waitForFinished();
-    }
-
     // Captures through a portal answering in `mode`, over an earlier shutdown's
     // capture. The capture runs inside the tick of the shutdown with that timer
     // still running: no event of this thread may be handled while it waits.
@@ -80,7 +75,7 @@ protected:
 
     static inline QProcess* bus_ = nullptr;
     testing::TempDir portalFolder_, folder_;
-    QProcess portal_;
+    QProcess portal_;  // killed with the test
     milliseconds took_{};
 };
 

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOptionButton>
@@ -95,6 +96,11 @@ TEST_F(CaptionFit, EveryCaptionFitsItsControlInEveryShippedLanguage) {
             QtFormWindow window(main, fake.clock);
             measureAll(main, window);
             if (tipo == 1) continue;
+            // The design's 4680 x 3945 twips at 96 dpi, and a bar of its three
+            // menus: the tray's pop-up stays out.
+            EXPECT_EQ(window.centralWidget()->size(), QSize(312, 263));
+            const QList<QAction*> bar = window.menuBar()->actions();
+            EXPECT_EQ(std::count_if(bar.begin(), bar.end(), [](QAction* menu) { return menu->isVisible(); }), 3);
             choose(1);
             measureAll(main, window);
             main.cmdAceptar.click();

@@ -4,11 +4,10 @@
 #include "platform/qt/QtServices.h"
 #include "settings/frmConfiguracion.h"
 #include "tests/qt/QtTestApp.h"
-#include "tests/scheduler/ScheduleFixture.h"
+#include "tests/fake/FakePlatform.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QRadioButton>
 #include <QTest>
 
@@ -19,21 +18,6 @@
 
 namespace durmivela::qt {
 namespace {
-
-using QtMainWindow = testing::MainWindowTest;
-
-// The real main window after start-up, in the delay layout, on fake services:
-// its size, and its bar without the tray's pop-up.
-TEST_F(QtMainWindow, TheWindowHasTheDesignsSizeAndBar) {
-    testing::qtApp();
-    frmPrincipal& main = start(2, 4);
-    QtFormWindow window(main, fake.clock);
-    EXPECT_EQ(window.centralWidget()->size(), QSize(312, 263));  // 4680 x 3945 twips at 96 dpi
-    std::vector<std::string> bar;
-    for (QAction* action : window.menuBar()->actions())
-        if (action->isVisible()) bar.push_back(action->text().toStdString());
-    EXPECT_EQ(bar, (std::vector<std::string>{"&Archivo", "A&yuda", "&Donativos"}));
-}
 
 class SmallForm : public Form {
 public:
