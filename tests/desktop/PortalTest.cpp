@@ -40,17 +40,13 @@ protected:
         ASSERT_TRUE(bus_->waitForReadyRead(5000)) << "dbus-daemon did not start";
         qputenv("DBUS_SESSION_BUS_ADDRESS", bus_->readLine().trimmed());
     }
-    static void TearDownTestSuite() {
-        bus_->kill();
-        bus_->waitForFinished();
-        delete bus_;
-    }
+    static void TearDownTestSuite() { delete bus_; }  // kills it
     // Captures through a portal answering in `mode`, over an earlier shutdown's
     // capture. The capture runs inside the tick of the shutdown with that timer
     // still running: no event of this thread may be handled while it waits.
     WriteResult capture(const char* mode) {
         endWithTheTest(portal_);
-        portal_.start("/usr/bin/python3", {DURMIVELA_MOCK_PORTAL, mode, QString::fromStdString(portalFolder_.path().string())});
+        portal_.start("/usr/bin/python3", {DURMIVELA_MOCK_PORTAL, mode, QString::fromStdString(folder_.path().string())});
         EXPECT_TRUE(portal_.waitForReadyRead(10000)) << portal_.readAllStandardError().toStdString();
         EXPECT_EQ(portal_.readLine().trimmed(), "ready");
         folder_.write(kArchivoCaptura, "an earlier shutdown's capture");
@@ -74,7 +70,7 @@ protected:
     }
 
     static inline QProcess* bus_ = nullptr;
-    testing::TempDir portalFolder_, folder_;
+    testing::TempDir folder_;  // the portal's shots and the program's capture
     QProcess portal_;  // killed with the test
     milliseconds took_{};
 };

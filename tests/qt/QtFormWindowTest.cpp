@@ -31,8 +31,9 @@ public:
 
 // Typed text reaches the model without being set back (an echo would move the
 // cursor to the end); a screen reader names the box by its label and describes
-// it by the hint, and follows both when they are re-texted (a new language).
-TEST(QtFormWindow, TextsGoBothWaysAndTheLabelsNameTheirControls) {
+// it by the hint, and follows both when they are re-texted (a new language);
+// the window's state reaches the model and back, and its close box unloads it.
+TEST(QtFormWindow, TheWindowAndItsFormFollowEachOther) {
     testing::qtApp();
     testing::FakeClock clock;
     SmallForm form;
@@ -42,6 +43,7 @@ TEST(QtFormWindow, TextsGoBothWaysAndTheLabelsNameTheirControls) {
     form.lbl.setCaption("&Hora && minuto:");
     form.hint.setCaption("Escriba la hora.");
     QtFormWindow window(form, clock);
+    form.show();
     auto* edit = qobject_cast<QLineEdit*>(window.widgetOf(form.txt));
     ASSERT_NE(edit, nullptr);
     edit->setCursorPosition(1);
@@ -60,6 +62,14 @@ TEST(QtFormWindow, TextsGoBothWaysAndTheLabelsNameTheirControls) {
     form.hint.setCaption("Type the hour.");
     EXPECT_EQ(edit->accessibleName().toStdString(), "Hour");
     EXPECT_EQ(edit->accessibleDescription().toStdString(), "Type the hour.");
+
+    window.showMinimized();
+    EXPECT_EQ(form.windowState(), WindowState::Minimized);
+    form.setWindowState(WindowState::Normal);
+    EXPECT_FALSE(window.isMinimized());
+    window.close();
+    EXPECT_TRUE(form.closed());
+    EXPECT_EQ(form.unloads, 1);
 }
 
 // A step run aside: the window ticks meanwhile but takes no input, and a key
@@ -83,29 +93,6 @@ TEST(QtFormHost, AStepRunAsideLeavesTheTimersTickingAndTheUserOut) {
     EXPECT_GE(ticks, 3);
     QCoreApplication::processEvents();
     EXPECT_EQ(form.txt.text(), "1");
-}
-
-// Minimising reaches the model and back; the close box unloads the form, and
-// the form unloading closes the window.
-TEST(QtFormWindow, WindowStateAndClosingGoBothWays) {
-    testing::qtApp();
-    testing::FakeClock clock;
-    for (const bool byTheUser : {true, false}) {
-        SmallForm form;
-        QtFormWindow window(form, clock);
-        int closed = 0;
-        window.onClosed = [&closed] { ++closed; };
-        form.show();
-        window.showMinimized();
-        EXPECT_EQ(form.windowState(), WindowState::Minimized);
-        form.setWindowState(WindowState::Normal);
-        EXPECT_FALSE(window.isMinimized());
-        byTheUser ? (void)window.close() : form.close();
-        EXPECT_TRUE(form.closed());
-        EXPECT_FALSE(window.isVisible());
-        EXPECT_EQ(form.unloads, 1);
-        EXPECT_EQ(closed, 1);
-    }
 }
 
 void showActive(QWidget& window) {
