@@ -1,6 +1,6 @@
 // The capture in a Wayland session, through a mock screenshot portal on a
-// private session bus started here. Qt's minimal platform without X11 has
-// no other way to the screen, so whatever Captura.bmp holds came from the portal.
+// private session bus. Qt's minimal platform without X11 has no other way to
+// the screen, so whatever Captura.bmp holds came from the portal.
 #include "capture/Captura.h"
 #include "platform/qt/QtServices.h"
 #include "tests/qt/QtTestApp.h"
@@ -21,31 +21,16 @@ namespace {
 
 using namespace std::chrono;
 
-// A bus or portal left behind by a crashed test would outlive it.
-void endWithTheTest(QProcess& process) {
-    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-}
-
+// Run by ctest on a session bus of its own (dbus-run-session) and with no display.
 class PortalCapture : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        qunsetenv("DISPLAY");
-        qunsetenv("WAYLAND_DISPLAY");
-        // Not "offscreen": it claims an X11 interface that has no connection.
-        qputenv("QT_QPA_PLATFORM", "minimal");
-        testing::qtApp();
-        bus_ = new QProcess;
-        endWithTheTest(*bus_);
-        bus_->start("dbus-daemon", {"--session", "--nofork", "--nopidfile", "--print-address", "--address=unix:tmpdir=/tmp"});
-        ASSERT_TRUE(bus_->waitForReadyRead(5000)) << "dbus-daemon did not start";
-        qputenv("DBUS_SESSION_BUS_ADDRESS", bus_->readLine().trimmed());
-    }
-    static void TearDownTestSuite() { delete bus_; }  // kills it
     // Captures through a portal answering in `mode`, over an earlier shutdown's
     // capture. The capture runs inside the tick of the shutdown with that timer
     // still running: no event of this thread may be handled while it waits.
     WriteResult capture(const char* mode) {
-        endWithTheTest(portal_);
+        testing::qtApp();
+        // A portal left behind by a crashed test would outlive it.
+        portal_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
         portal_.start("/usr/bin/python3", {DURMIVELA_MOCK_PORTAL, mode, QString::fromStdString(folder_.path().string())});
         EXPECT_TRUE(portal_.waitForReadyRead(10000)) << portal_.readAllStandardError().toStdString();
         EXPECT_EQ(portal_.readLine().trimmed(), "ready");
@@ -69,7 +54,6 @@ protected:
         return calls;
     }
 
-    static inline QProcess* bus_ = nullptr;
     testing::TempDir folder_;  // the portal's shots and the program's capture
     QProcess portal_;  // killed with the test
     milliseconds took_{};
