@@ -31,7 +31,8 @@ protected:
         testing::qtApp();
         // A portal left behind by a crashed test would outlive it.
         portal_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-        portal_.start("/usr/bin/python3", {DURMIVELA_MOCK_PORTAL, mode, QString::fromStdString(folder_.path().string())});
+        portal_.start("/usr/bin/python3",
+                      {DURMIVELA_MOCK_PORTAL, mode, QString::fromStdString(folder_.path().string())});
         EXPECT_TRUE(portal_.waitForReadyRead(10000)) << portal_.readAllStandardError().toStdString();
         EXPECT_EQ(portal_.readLine().trimmed(), "ready");
         folder_.write(kArchivoCaptura, "an earlier shutdown's capture");

@@ -57,7 +57,8 @@ std::vector<std::pair<QString, Measure>> measure(const QWidget* widget) {
         const QRect room = label->contentsRect().adjusted(label->indent() > 0 ? label->indent() : 0, 0, 0, 0);
         if (!label->wordWrap()) return {{label->text(), ofLines(label, label->text(), room)}};
         // Wrapped at word ends: a word wider than the label is cut all the same.
-        const QRect wrapped = label->fontMetrics().boundingRect(room, Qt::TextWordWrap | label->alignment(), label->text());
+        const QRect wrapped =
+            label->fontMetrics().boundingRect(room, Qt::TextWordWrap | label->alignment(), label->text());
         const int spacing = label->fontMetrics().lineSpacing();
         return {{label->text(), {wrapped.width(), room.width(), (wrapped.height() + spacing - 1) / spacing,
                                  linesOfRoom(label, room.height())}}};

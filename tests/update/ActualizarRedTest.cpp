@@ -191,7 +191,8 @@ TEST_F(UpdateServer, EachWayOfAnsweringReplacesTheUpdaterOrLeavesTheOldOne) {
         const bool down = row.way == "down";
         const auto begin = std::chrono::steady_clock::now();
         ActualizarPrograma({http, processes, messages, forms, folder, 1234, kUpdater, kProgram,
-                            url(down ? "ok" : row.way) + "/Descargas/Actualizar/", down ? "http://127.0.0.1:1/" : url("ok/")},
+                            url(down ? "ok" : row.way) + "/Descargas/Actualizar/",
+                            down ? "http://127.0.0.1:1/" : url("ok/")},
                            kIniActualizacion);
         EXPECT_LT(std::chrono::steady_clock::now() - begin, 4s);
         EXPECT_EQ(messages.shown, row.message.empty() ? std::vector<std::string>{} : std::vector{row.message});
