@@ -11,7 +11,6 @@
 #   truncated 100 bytes fewer than announced, then the connection closes
 #   chunkcut  half the chunks, then the connection closes before the last
 #   close     no length: the closed connection ends the body
-#   cut       the same, after only half the body
 #   endless   chunks that do not end before 4 x 64 MiB (then they do, so
 #             that a client without a limit fails its test, not the machine)
 #   silent    never answers              redirect  302 to /ok/ on this server
@@ -90,9 +89,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if way in ("chunked", "chunkcut"):
             sent = body if way == "chunked" else body[:len(body) // 2]
             return self.chunks((sent[at:at + CHUNK] for at in range(0, len(sent), CHUNK)), way == "chunked")
-        if way in ("close", "cut"):
+        if way == "close":
             self.head(200, [])
-            return self.wfile.write(body if way == "close" else body[:len(body) // 2])
+            return self.wfile.write(body)
         self.answer(200, body)
 
 
