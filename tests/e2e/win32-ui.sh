@@ -3,6 +3,15 @@
 # finding and clicking Durmivela.exe's controls under Wine, whose windows have
 # no window manager, so Wine draws their frames itself.
 
+# The build's own Wine prefix, made once, with none of its processes left
+# running ($wine and $wineserver are its commands).
+e2e_start_wine() {
+  export DURMIVELA_WINEPREFIX=$build/wineprefix
+  . "$e2e_root/scripts/wine-env.sh"
+  wine_prefix_ready
+  "$wineserver" -k 2>/dev/null
+}
+
 # Wine draws the frame itself: the client area ($2 x $3 pixels) sits at the
 # bottom centre of the window $1. Sets cx, cy, its top-left corner in the window.
 client_origin() {

@@ -6,32 +6,23 @@
 # click restores the window; Stop, then "5 Seg": about 6 s later the log
 # record and the capture exist and the prefix's processes have ended (Wine's
 # ExitWindowsEx ends its prefix only), while processes outside it live on.
-# Usage: tests/e2e/win32.sh BUILD_DIR [SCREENSHOT_DIR]
+# Usage: tests/e2e/win32.sh BUILD_DIR
 set -u
-root=$(cd "$(dirname "$0")/../.." && pwd)
-build=$(cd "${1:-$root/build/win32}" && pwd)
-shots=${2:-$build/e2e}
-mkdir -p "$shots"
-. "$root/tests/e2e/session.sh"
-. "$root/tests/e2e/win32-ui.sh"
+build=$(cd "$1" && pwd)
+. "$(dirname "$0")/session.sh"
+. "$e2e_root/tests/e2e/win32-ui.sh"
 
 E2E_SCREEN=1280x800x24 e2e_start_display
 e2e_start_tray
-export DURMIVELA_WINEPREFIX=$build/wineprefix
-. "$root/scripts/wine-env.sh"
-wine_prefix_ready
-"$wineserver" -k 2>/dev/null
+e2e_start_wine
 # A process outside the prefix: the shutdown must leave it alone.
 sleep 600 &
 bystander=$!
 e2e_pids="$e2e_pids $bystander"
 
-folder="$e2e_dir/Durmivela"
-mkdir -p "$folder"
-cp "$build/Durmivela.exe" "$folder/"
-cp -r "$build/Leng" "$folder/"
+folder=$(e2e_program_folder "$build" Durmivela.exe)
 
-e2e_launch "$root/scripts/wine-run.sh" "$folder/Durmivela.exe"
+e2e_launch "$e2e_root/scripts/wine-run.sh" "$folder/Durmivela.exe"
 win=$(e2e_wait_window '^Durmivela 3\.0\.16$' 60) || e2e_fail "the main window did not appear"
 sleep 1
 e2e_shot win32-main
