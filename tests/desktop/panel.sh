@@ -40,18 +40,9 @@ icon_centre() {
 # prints its words, read off the screen.
 open_menu() {
   icon_centre
-  before=$(xdotool search --onlyvisible --name '' 2>/dev/null | sort)
+  before=$(e2e_windows)
   xdotool mousemove "$icon_x" "$icon_y" click 3
-  menu=""
-  for _ in $(seq 60); do
-    for w in $(xdotool search --onlyvisible --name '' 2>/dev/null | sort | comm -13 <(echo "$before") -); do
-      eval "$(xdotool getwindowgeometry --shell "$w")"
-      [ "$HEIGHT" -gt 60 ] && menu=$w
-    done
-    [ -n "$menu" ] && break
-    sleep 0.05
-  done
-  [ -n "$menu" ] || e2e_fail "a right click on the icon opened no menu"
+  menu=$(e2e_new_window "$before" 60) || e2e_fail "a right click on the icon opened no menu"
   sleep 0.3
   import -window "$menu" -resize 300% -colorspace Gray "$e2e_dir/menu.png"
   words=$(tesseract "$e2e_dir/menu.png" - 2>/dev/null | tr -s ' \n' ' ')

@@ -583,3 +583,41 @@ e2e_start_test_server() {
   read -r e2e_port e2e_tls_port _ <"$e2e_dir/server.port" ||
     e2e_fail "the test server did not start: $(cat "$e2e_dir/server.log")"
 }
+
+# Presses the keys that follow one by one, as a user types them, and gives
+# the program time to follow.
+e2e_keys() { xdotool key --delay 150 "$@"; sleep 0.5; }
+
+# Presses the keys that follow, which must open a window whose name matches
+# the extended regex $1 and give it the focus; sets $opened.
+e2e_keys_open() {
+  pattern=$1
+  shift
+  e2e_keys "$@"
+  opened=$(e2e_wait_window "$pattern" 10) || e2e_fail "the keys $* did not open /$pattern/"
+  e2e_wait_active "$opened"
+}
+
+# Presses the keys that follow in the window $opened, which must then close
+# and give the focus back to the main window $win.
+e2e_keys_close() {
+  e2e_keys "$@"
+  e2e_wait_viewable "$opened" no || e2e_fail "the keys $* did not close window $opened"
+  e2e_wait_active "$win"
+}
+
+# The visible windows, one id a line: taken before an action, for e2e_new_window.
+e2e_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | sort; }
+
+# Waits up to 3 s for a visible window not in the list $1 (from e2e_windows)
+# and taller than $2 pixels (default 0); prints its id.
+e2e_new_window() {
+  for _ in $(seq 60); do
+    for id in $(e2e_windows | grep -vxF "$1"); do
+      eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)"
+      [ "${HEIGHT:-0}" -gt "${2:-0}" ] && { echo "$id"; return 0; }
+    done
+    sleep 0.05
+  done
+  return 1
+}

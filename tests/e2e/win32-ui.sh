@@ -23,11 +23,10 @@ click_at() { xdotool mousemove --window "$1" $((cx + $2)) $((cy + $3)) click "${
 # Opens the drop-down list of the combo box at $2 $3 in window $1 and clicks
 # its first or last entry ($4: first|last), as a mouse user would.
 pick_from_list() {
-  before=$(xdotool search --onlyvisible --name '' 2>/dev/null | sort)
+  before=$(e2e_windows)
   click_at "$1" "$2" "$3"
   sleep 0.5
-  list=$(xdotool search --onlyvisible --name '' 2>/dev/null | sort | comm -13 <(echo "$before") - | head -n 1)
-  [ -n "$list" ] || e2e_fail "the list of the box at $2,$3 did not drop down"
+  list=$(e2e_new_window "$before") || e2e_fail "the list of the box at $2,$3 did not drop down"
   eval "$(xdotool getwindowgeometry --shell "$list")"
   if [ "$4" = first ]; then y=6; else y=$((HEIGHT - 6)); fi
   xdotool mousemove --window "$list" 10 "$y" click 1

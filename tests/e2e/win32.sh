@@ -72,13 +72,11 @@ xdotool mousemove --window "$win" $((WIDTH - 50)) 11 click 1
 for _ in $(seq 50); do hidden && break; sleep 0.1; done
 hidden || e2e_fail "the minimise button did not hide the window"
 icon=$(tray_icon) || e2e_fail "no tray icon after minimising"
-before=$(xdotool search --onlyvisible --name '' 2>/dev/null | sort)
+before=$(e2e_windows)
 xdotool mousemove --window "$icon" 10 15 click 3
-sleep 0.8
-menu=$(xdotool search --onlyvisible --name '' 2>/dev/null | sort | comm -13 <(echo "$before") - | while read -r w; do
-  eval "$(xdotool getwindowgeometry --shell "$w")"; [ "$HEIGHT" -gt 60 ] && echo "$w"; done | head -n 1)
+menu=$(e2e_new_window "$before" 60) || e2e_fail "a right click on the tray icon opened no menu"
+sleep 0.5
 e2e_shot win32-tray-menu
-[ -n "$menu" ] || e2e_fail "a right click on the tray icon opened no menu"
 # Its rows: the bold title, a separator, then "Open Durmivela".
 xdotool mousemove --window "$menu" 40 38 click 1
 e2e_wait_window '^[0-9]+:[0-9]+:[0-9]+ to shutdown$' 10 >/dev/null ||
