@@ -16,9 +16,6 @@ build=$(cd "$1" && pwd)
 e2e_start_display
 e2e_start_tray
 e2e_start_logind_mock
-# A session bus with no StatusNotifierWatcher on it, as on an XEmbed desktop:
-# the user's own bus may have one, and Qt would then use it.
-e2e_start_session_bus
 folder=$(e2e_program_folder)
 e2e_write_settings "$folder/Durmivela.ini" 2 4
 

@@ -331,10 +331,12 @@ e2e_program_ended() {
   if [ "$status" -gt 128 ]; then e2e_ended="killed by signal $((status - 128))"; else e2e_ended="exit status $status"; fi
 }
 
-# Starts the program of folder $1 on the private bus; sets $program and $win
-# (its main window, once shown). Fails at once if it dies first.
+# Starts the program of folder $1 on the private buses (a session bus of
+# its own too: the user's may hold a tray host or a portal); sets $program
+# and $win (its main window, once shown). Fails at once if it dies first.
 e2e_start_program() {
   e2e_assert_private_bus
+  e2e_start_session_bus
   e2e_launch "$1/durmivela"
   win=""
   end=$(($(date +%s) + 20))

@@ -16,8 +16,6 @@ build=$(cd "$1" && pwd)
 e2e_start_display
 e2e_start_tray
 e2e_start_logind_mock
-# A session bus of this run's own with no StatusNotifierWatcher: the icon docks in trayer.
-e2e_start_session_bus
 
 # The test server as every request's proxy: the probe's address reaches it and
 # gets no answer (a request made through a proxy never does).
