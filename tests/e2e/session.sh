@@ -445,13 +445,19 @@ e2e_click_dialog() {
     'BEGIN {printf "%d %d", x * w / 312, y * w / 312}') click 1
 }
 
-# Picks the language the keys that follow reach in the open settings
-# dialog's list (Home e: English, the first name in E).
-e2e_pick_language() {
+# Chooses the language the keys that follow reach in the open settings
+# dialog's list (Home e: English, the first name under E).
+e2e_choose_language() {
   e2e_click_dialog "$dialog" 150 196  # the language box
   sleep 0.4
   xdotool key "$@" Return
   sleep 0.3
+}
+
+# The same, then Aceptar.
+e2e_pick_language() {
+  e2e_choose_language "$@"
+  e2e_accept_settings
 }
 
 # Aceptar in the open settings dialog, which must then close.

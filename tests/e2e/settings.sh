@@ -18,7 +18,7 @@ e2e_shot main-es
 e2e_open_settings "$win"
 e2e_shot settings-es
 e2e_click_dialog "$dialog" 162 93    # "tras un calculo"
-e2e_pick_language Home e             # English
+e2e_choose_language Home e           # English
 e2e_click_dialog "$dialog" 190 237   # Aplicar: the dialog turns English
 sleep 0.5
 e2e_shot settings-en
