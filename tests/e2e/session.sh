@@ -7,8 +7,8 @@
 # the Debian package's test runs it as the user nobody.
 #
 # Set $build (a build folder) before sourcing. Screenshots go to $shots:
-# $E2E_SHOTS, or BUILD/e2e-shots. Failed runs are kept in BUILD/e2e-failed/,
-# or in $E2E_KEEP_DIR, or under /tmp when neither can be written.
+# $E2E_SHOTS, or BUILD/e2e-shots. Failed runs are kept in $E2E_KEEP_DIR, or
+# in BUILD/e2e-failed/, or under /tmp when neither can be written.
 
 e2e_dir=$(mktemp -d /tmp/durmivela-e2e.XXXXXX)
 e2e_pids=""
@@ -50,6 +50,11 @@ e2e_keep_evidence() {
     [ -f "$core" ] || continue
     gdb -batch -ex 'thread apply all bt' "${e2e_executable:-}" "$core" >"$keep/backtrace-${core##*/}.txt" 2>&1
   done
+  # A program that died before the failure is the likelier cause.
+  if [ -n "$program" ] && ! kill -0 "$program" 2>/dev/null; then
+    e2e_program_ended
+    [ "$status" -ne 127 ] && echo "e2e: the program had ended ($e2e_ended)" >&2
+  fi
   if [ -s "$e2e_dir/program.log" ]; then
     echo "--- the program's output (last 40 lines):" >&2
     tail -n 40 "$e2e_dir/program.log" >&2
