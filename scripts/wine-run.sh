@@ -4,7 +4,7 @@
 #   wine-run.sh program.exe [arguments...]
 # The prefix is $DURMIVELA_WINEPREFIX, or "wineprefix" in the build folder that
 # holds the program. Without a display it uses the test session's Xvfb
-# (wine-session.sh), or a private one.
+# (wine-session.sh), or one of its own from tests/e2e/session.sh.
 set -eu
 program=$1
 
@@ -21,7 +21,12 @@ if [ -z "${DISPLAY:-}" ] && [ -f "$WINEPREFIX.display" ]; then
   DISPLAY=$(cat "$WINEPREFIX.display")
   export DISPLAY
 fi
-if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$wine" "$@"
+if [ -z "${DISPLAY:-}" ]; then
+  set +e
+  build=$(dirname "$WINEPREFIX")
+  . "$(dirname "$0")/../tests/e2e/session.sh"
+  E2E_SCREEN=1024x768x24 e2e_start_display
+  "$wine" "$@"
+  exit
 fi
 exec "$wine" "$@"

@@ -11,7 +11,7 @@ build=$(cd "${1:-$root/build/linux}" && pwd)
 e2e_start_display
 e2e_start_tray
 e2e_start_logind_mock
-folder=$(e2e_program_folder "$build")
+folder=$(e2e_program_folder)
 e2e_write_settings "$folder/Durmivela.ini" 2 1
 e2e_start_program "$folder"
 
@@ -23,9 +23,7 @@ sleep 0.3
 
 armed=$(e2e_arm_preset "$win" Home)  # the first entry, "5 Min"
 echo "armed at $armed; waiting 301 s"
-for _ in $(seq 3300); do grep -q " PowerOff" "$e2e_logind_log" 2>/dev/null && break; sleep 0.1; done
-call=$(grep " PowerOff" "$e2e_logind_log" | head -n 1)
-[ -n "$call" ] || e2e_fail "no PowerOff"
+call=$(e2e_wait_poweroff 1 3300) || e2e_fail "no PowerOff"
 awk -v t="${call%% *}" -v a="$armed" \
   'BEGIN {printf "PowerOff at arming + %.3f s: %+.0f ms against 301 s\n", t - a, (t - a - 301) * 1000}'
 

@@ -18,13 +18,13 @@ e2e_start_display
 e2e_start_tray
 e2e_start_logind_mock
 
-ini() { printf '[TIPO]\r\nTipo=2\r\n[LOG]\r\nLog=1\r\n[LENGUAJE]\r\nLenguaje=%s\r\n' "$1" >"$folder/Durmivela.ini"; }
+ini() { e2e_write_settings "$folder/Durmivela.ini" 2 1 "$1"; }
 
 # A program folder of the shipped files, with English made from $1 bytes of
 # text in record 908 (none: the shipped English).
 fresh_folder() {
   rm -rf "$e2e_dir/program"
-  folder=$(e2e_program_folder "$build")
+  folder=$(e2e_program_folder)
   if [ "$1" -gt 0 ]; then
     /usr/bin/python3 - "$folder/Leng/English.lng" "$1" <<'EOF'
 import sys
@@ -55,9 +55,8 @@ first_window() {
 run_case() {
   name=$1
   start=$(date +%s%N)
-  "$folder/durmivela" >"$e2e_dir/program.log" 2>&1 &
-  program=$!
-  e2e_pids="$program $e2e_pids"
+  : >"$e2e_dir/program.log"
+  e2e_launch "$folder/durmivela"
   first=$(first_window) || e2e_fail "$name: no window; $(tail -n 3 "$e2e_dir/program.log")"
   first_ms=$(( ($(date +%s%N) - start) / 1000000 ))
   warning=no
@@ -72,16 +71,12 @@ run_case() {
   hwm=$(awk '/VmHWM/ {print $2}' "/proc/$program/status")
   result="$name: first window ${first_ms} ms, main window by ${main_ms} ms, warning $warning, peak RSS ${hwm} KiB"
   if [ "${2:-}" = arm ]; then
-    before=$(grep -c " PowerOff" "$e2e_logind_log" 2>/dev/null)
+    before=$(e2e_poweroffs)
     e2e_arm_preset "$win" End >/dev/null
     sleep 2
     title=$(xdotool getwindowname "$win")
-    for _ in $(seq 100); do
-      [ "$(grep -c " PowerOff" "$e2e_logind_log")" -gt "$before" ] && break
-      sleep 0.1
-    done
     reached=no
-    [ "$(grep -c " PowerOff" "$e2e_logind_log")" -gt "$before" ] && reached=yes
+    e2e_wait_poweroff $((before + 1)) 100 >/dev/null && reached=yes
     kill -0 "$program" 2>/dev/null || reached="no (the program died: $(tail -n 1 "$e2e_dir/program.log"))"
     result="$result, countdown title ${#title} characters, PowerOff reached: $reached"
   fi

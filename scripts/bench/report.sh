@@ -61,7 +61,6 @@ e2e_start_logind_mock
 
 # The same private desktop for every program: a session bus with nothing on
 # it, fresh configuration, cache and data folders, and no way to a real shutdown.
-export XDG_DATA_HOME="$e2e_dir/data"
 e2e_start_session_bus
 mkdir -p "$e2e_dir/refuse"
 for command in shutdown poweroff halt reboot systemctl loginctl; do
@@ -74,7 +73,7 @@ e2e_assert_private_bus
 
 # Durmivela's folders: the delay layout (its default focus is the preset
 # list) and the clock-time layout (the focus is in the hour's text box).
-folder=$(e2e_program_folder "$build")
+folder=$(e2e_program_folder)
 cp -r "$folder" "$e2e_dir/program-clock"
 e2e_write_settings "$folder/Durmivela.ini" 2 1
 e2e_write_settings "$e2e_dir/program-clock/Durmivela.ini" 1 1

@@ -21,7 +21,7 @@ done
 e2e_start_display
 e2e_start_tray
 e2e_start_logind_mock
-folder=$(e2e_program_folder "$build")
+folder=$(e2e_program_folder)
 bench_watch_maps
 
 # measure NAME TITLE-REGEX COMMAND...: prints "ms kib" per run to $e2e_dir/NAME
@@ -49,8 +49,7 @@ measure durmivela '^Durmivela [0-9.]+$' "$folder/durmivela"
 if [ "$kshutdown" = 1 ]; then
   command -v kshutdown >/dev/null || e2e_fail "kshutdown is not installed (apt-get install kshutdown)"
   # KShutdown wants a session bus; give it a private one.
-  eval "$(dbus-launch --sh-syntax)"
-  e2e_pids="$e2e_pids $DBUS_SESSION_BUS_PID"
+  e2e_start_session_bus
   measure kshutdown '^KShutdown$' kshutdown
   read -r dms dkib <"$e2e_dir/durmivela.median"
   read -r kms kkib <"$e2e_dir/kshutdown.median"

@@ -33,19 +33,14 @@ done
 . "$root/tests/e2e/session.sh"
 . "$root/tests/e2e/win32-ui.sh"
 . "$root/scripts/bench/lib.sh"
-export DURMIVELA_WINEPREFIX=$build/wineprefix
-. "$root/scripts/wine-env.sh"
-wine_prefix_ready
 
 e2e_start_display
 e2e_start_tray
 bench_watch_maps
-"$wineserver" -k 2>/dev/null
+e2e_start_wine
 "$wineserver" -p
-folder="$e2e_dir/Durmivela"
-mkdir -p "$folder"
-cp "$build/Durmivela.exe" "$build/bench/win32/bare_win32_window.exe" "$folder/"
-cp -r "$build/Leng" "$folder/"
+folder=$(e2e_program_folder "$build" Durmivela.exe)
+cp "$build/bench/win32/bare_win32_window.exe" "$folder/"
 e2e_write_settings "$folder/Durmivela.ini" 2 1
 
 # Starts $1 of the folder and prints "ms pid" once a window named like $2 shows.

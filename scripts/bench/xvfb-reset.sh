@@ -5,17 +5,16 @@
 # Usage: scripts/bench/xvfb-reset.sh [CONNECTIONS]
 set -u
 tries=${1:-300}
+. "$(dirname "$0")/../../tests/e2e/session.sh"
 for options in "" "-noreset"; do
-  n=150
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -nolisten tcp $options >/dev/null 2>&1 &
-  server=$!
-  for _ in $(seq 100); do DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+  started=$(e2e_xvfb "$e2e_dir/xvfb.log" $options) || e2e_fail "Xvfb did not start"
+  read -r n server <<<"$started"
+  e2e_pids="$e2e_pids $server"
   (while :; do DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; done) &
   churn=$!
   failed=0
   for _ in $(seq "$tries"); do DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 || failed=$((failed + 1)); done
   kill "$churn" "$server"
-  wait "$churn" "$server" 2>/dev/null
+  wait "$churn" 2>/dev/null
   echo "Xvfb ${options:-(default)}: $failed of $tries connections failed"
 done

@@ -12,25 +12,11 @@
 # still counting down; the panel starts again: the window goes back behind a
 # new icon, whose menu is now English and whose Quit (access key Q) ends the
 # program cleanly.
-# Usage: tests/desktop/panel.sh BUILD_DIR [SCREENSHOT_DIR]
+# Usage: tests/desktop/panel.sh BUILD_DIR
 set -u
-root=$(cd "$(dirname "$0")/../.." && pwd)
-build=$(cd "${1:-$root/build/linux}" && pwd)
-shots=${2:-$build/e2e}
-mkdir -p "$shots"
-. "$root/tests/e2e/session.sh"
+build=$(cd "$1" && pwd)
+. "$(dirname "$0")/../e2e/session.sh"
 command -v tesseract >/dev/null || e2e_fail "tesseract (tesseract-ocr) is needed to read the panel's menu"
-
-# Waits for the item the program registers with the panel's watcher; sets $item.
-wait_item() {
-  item=""
-  for _ in $(seq 100); do
-    item=$(e2e_sni_items | head -n 1)
-    [ -n "$item" ] && return 0
-    sleep 0.05
-  done
-  e2e_fail "$1"
-}
 
 # The icon's centre on the screen: the only pixels inside the panel's border
 # that are not its background, once the panel has drawn them.
@@ -54,18 +40,9 @@ icon_centre() {
 # prints its words, read off the screen.
 open_menu() {
   icon_centre
-  before=$(xdotool search --onlyvisible --name '' 2>/dev/null | sort)
+  before=$(e2e_windows)
   xdotool mousemove "$icon_x" "$icon_y" click 3
-  menu=""
-  for _ in $(seq 60); do
-    for w in $(xdotool search --onlyvisible --name '' 2>/dev/null | sort | comm -13 <(echo "$before") -); do
-      eval "$(xdotool getwindowgeometry --shell "$w")"
-      [ "$HEIGHT" -gt 60 ] && menu=$w
-    done
-    [ -n "$menu" ] && break
-    sleep 0.05
-  done
-  [ -n "$menu" ] || e2e_fail "a right click on the icon opened no menu"
+  menu=$(e2e_new_window "$before" 60) || e2e_fail "a right click on the icon opened no menu"
   sleep 0.3
   import -window "$menu" -resize 300% -colorspace Gray "$e2e_dir/menu.png"
   words=$(tesseract "$e2e_dir/menu.png" - 2>/dev/null | tr -s ' \n' ' ')
@@ -74,13 +51,13 @@ open_menu() {
 e2e_start_display
 e2e_start_logind_mock
 e2e_start_xfce_panel
-folder=$(e2e_program_folder "$build")
+folder=$(e2e_program_folder)
 e2e_write_settings "$folder/Durmivela.ini" 2 1
 e2e_start_program "$folder"
 
 e2e_arm_preset "$win" Home >/dev/null  # "5 Min"
 e2e_wait_viewable "$win" no || e2e_fail "the window is still on screen after arming"
-wait_item "the icon did not register with the panel's watcher"
+e2e_wait_sni_item "the icon did not register with the panel's watcher"
 echo "item: $item"
 
 # What the panel reads of the item: the tray menu's entries with their
@@ -140,7 +117,7 @@ e2e_wait_title "$win" '^0:0[45]:[0-9]{2} to shutdown$' ||
 # The panel is back: the window goes behind a new icon, whose Salir ends the program.
 e2e_start_xfce_panel
 e2e_wait_viewable "$win" no || e2e_fail "the panel came back and the window stayed on the taskbar"
-wait_item "the icon did not register with the new panel"
+e2e_wait_sni_item "the icon did not register with the new panel"
 check_exported '_Open Durmivela' '_Stop the shutdown' '_Quit'
 check_on_screen 'Open Durmivela' 'Stop the shutdown' 'Quit'
 e2e_shot panel-back

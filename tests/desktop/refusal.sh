@@ -4,14 +4,11 @@
 # "5 Seg" the window must come back from the tray, still armed, with a message
 # box that gives the refusal and the system's reason; the records are written
 # anyway, and the stop button then leaves the window idle and usable.
-# Usage: refusal.sh BUILD_DIR (the program and Leng/ in it). Reads the message
-# box with tesseract: Qt copies a box's text to the clipboard only on Windows.
+# Reads the message box with tesseract: Qt copies a box's text to the
+# clipboard only on Windows. Usage: refusal.sh BUILD_DIR
 set -u
-root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "$1" && pwd)
-shots=${E2E_SHOTS:-$build/e2e-shots}
-mkdir -p "$shots"
-. "$root/tests/e2e/session.sh"
+. "$(dirname "$0")/../e2e/session.sh"
 command -v tesseract >/dev/null || e2e_fail "tesseract (tesseract-ocr) is needed to read the message box"
 
 reason='Operation not permitted while other users are logged in'
@@ -23,7 +20,7 @@ dbus-send --system --print-reply --dest=org.freedesktop.login1 /org/freedesktop/
   string:"raise dbus.exceptions.DBusException('$reason', name='org.freedesktop.login1.OperationNotSupported')" \
   >/dev/null || e2e_fail "could not make the mock's PowerOff refuse"
 
-folder=$(e2e_program_folder "$build")
+folder=$(e2e_program_folder)
 e2e_write_settings "$folder/Durmivela.ini" 2 4
 e2e_start_program "$folder"
 e2e_arm_preset "$win" End >/dev/null  # "5 Seg"

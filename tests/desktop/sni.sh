@@ -7,29 +7,21 @@
 # "5 Min"; the hidden window's item registers with the watcher; the host's
 # ContextMenu call opens the program's one tray menu at the pointer, whose
 # Salir ends the program.
-# Usage: tests/desktop/sni.sh BUILD_DIR [SCREENSHOT_DIR]
+# Usage: tests/desktop/sni.sh BUILD_DIR
 set -u
-root=$(cd "$(dirname "$0")/../.." && pwd)
-build=$(cd "${1:-$root/build/linux}" && pwd)
-shots=${2:-$build/e2e}
-mkdir -p "$shots"
-. "$root/tests/e2e/session.sh"
+build=$(cd "$1" && pwd)
+. "$(dirname "$0")/../e2e/session.sh"
 
 e2e_start_display  # and no XEmbed dock: Qt takes the StatusNotifierItem route
 e2e_start_logind_mock
 e2e_start_sni_watcher
-folder=$(e2e_program_folder "$build")
+folder=$(e2e_program_folder)
 e2e_write_settings "$folder/Durmivela.ini" 2 1
 e2e_start_program "$folder"
 
 e2e_arm_preset "$win" Home >/dev/null  # "5 Min"
 e2e_wait_viewable "$win" no || e2e_fail "the window is still on screen after arming"
-for _ in $(seq 100); do
-  item=$(e2e_sni_items | head -n 1)
-  [ -n "$item" ] && break
-  sleep 0.05
-done
-[ -n "$item" ] || e2e_fail "the tray icon did not register with the watcher: $(cat "$e2e_watcher_log")"
+e2e_wait_sni_item "the tray icon did not register with the watcher"
 echo "registered item: $item"
 
 # The host's context request: the tray menu (title, Abrir, Parar, Salir) at

@@ -11,60 +11,42 @@ build=$(cd "$1" && pwd)
 lang=${2:-Español}
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/session.sh"
-shots=${E2E_SHOTS:-$build/e2e-shots}
-mkdir -p "$shots"
 tag="$lang-${QT_SCALE_FACTOR:-1}x"
 dump="$shots/a11y-$tag.txt"
 : >"$dump"
-# A failed run keeps a screenshot and the program's output.
-e2e_fail() {
-  import -window root "$shots/a11y-$tag-failed.png" 2>/dev/null
-  echo "FAIL: $*" >&2
-  [ -f "$e2e_dir/program.log" ] && sed 's/^/program: /' "$e2e_dir/program.log" >&2
-  exit 1
-}
 
 e2e_start_display
 e2e_start_session_bus
 e2e_start_atspi
 e2e_start_window_manager
 e2e_start_logind_mock
-folder=$(e2e_program_folder "$build")
-ini_lang=$(printf '%s' "$lang" | iconv -f UTF-8 -t WINDOWS-1252)
-printf '[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog=1\r\n[LENGUAJE]\r\nLenguaje=%s\r\n' "$ini_lang" >"$folder/Durmivela.ini"
+folder=$(e2e_program_folder)
+e2e_write_settings "$folder/Durmivela.ini" 1 1 "$lang"
 
 read_window() {
   /usr/bin/python3 "$here/accessibility.py" "$folder/Leng/$lang.lng" "$1" "$dump" ||
     e2e_fail "what a screen reader finds in $1"
-  import -window root "$shots/a11y-$tag-$1.png"
+  e2e_shot "a11y-$tag-$1"
 }
-keys() { xdotool key --delay 150 "$@"; sleep 0.5; }
 
 e2e_start_program "$folder"
 e2e_activate "$win"
 read_window clock
 
 # The first menu's first item, Settings; the dialog opens on its first box.
-keys F10 Return
-dialog=$(e2e_wait_window '^Configuración$' 10) || e2e_fail "the settings dialog did not open from the keyboard"
-e2e_wait_active "$dialog"
+e2e_keys_open '^Configuración$' F10 Return
 read_window settings
 # Shift+Tab from the first box reaches the second option (the delay type),
 # Space chooses it; then forwards to the first button, OK.
-keys shift+Tab shift+Tab shift+Tab space Tab Tab Tab Tab Return
-for _ in $(seq 50); do xwininfo -id "$dialog" 2>/dev/null | grep -q 'Map State: IsViewable' || break; sleep 0.1; done
-xwininfo -id "$dialog" 2>/dev/null | grep -q 'Map State: IsViewable' && e2e_fail "OK did not close the settings dialog"
-e2e_wait_active "$win"
+e2e_keys_close shift+Tab shift+Tab shift+Tab space Tab Tab Tab Tab Return
 read_window delay
 
 # The help menu's last item (Up from its first), About.
-keys F10 Right Up Return
-about=$(e2e_wait_window '^Acerca de Durmivela$' 10) || e2e_fail "About did not open from the keyboard"
-e2e_wait_active "$about"
+e2e_keys_open '^Acerca de Durmivela$' F10 Right Up Return
 read_window about
-keys Escape
+e2e_keys Escape
 
 # Quit with the menu's last item, so that a sanitizer build checks for leaks.
-keys F10 Up Return
+e2e_keys F10 Up Return
 e2e_expect_clean_exit "the first menu's last item"
 echo "e2e accessibility ($tag): ok (what a screen reader reads: $dump)"

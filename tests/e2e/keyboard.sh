@@ -11,40 +11,24 @@
 set -u
 build=$(cd "$1" && pwd)
 . "$(dirname "$0")/session.sh"
-shots=${E2E_SHOTS:-$build/e2e-shots}
-mkdir -p "$shots"
-# A failed run keeps a screenshot and the program's output.
-e2e_fail() {
-  import -window root "$shots/keyboard-failed.png" 2>/dev/null
-  echo "FAIL: $*" >&2
-  [ -f "$e2e_dir/program.log" ] && sed 's/^/program: /' "$e2e_dir/program.log" >&2
-  exit 1
-}
 
 e2e_start_display
 e2e_start_session_bus
 e2e_start_window_manager
 e2e_start_logind_mock
-folder=$(e2e_program_folder "$build")
-printf '[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog=1\r\n[LENGUAJE]\r\nLenguaje=Espa\361ol\r\n' >"$folder/Durmivela.ini"
+folder=$(e2e_program_folder)
+e2e_write_settings "$folder/Durmivela.ini" 1 1
 
-keys() { xdotool key --delay 150 "$@"; sleep 0.5; }
 title_is() {
-  for _ in $(seq 60); do xdotool getwindowname "$win" 2>/dev/null | grep -qE "$1" && return 0; sleep 0.05; done
-  e2e_fail "the window's title is '$(xdotool getwindowname "$win")', not /$1/ ($2)"
+  e2e_wait_title "$win" "$1" || e2e_fail "the window's title is '$(xdotool getwindowname "$win")', not /$1/ ($2)"
 }
 # The armed window waits minimised on the taskbar (no tray here): bringing
 # it back is the taskbar's part (xfwm4's Alt+Tab does not do it reliably
 # under simulated keys). The focus is then on the stop button: Return stops.
 stop_with_keys() {
   e2e_activate "$win"
-  keys Return
+  e2e_keys Return
   title_is '^Durmivela 3\.0\.16$' "$1 was not stopped with Return on its stop button"
-}
-# Waits for the window $1 to leave the screen.
-close_dialog() {
-  for _ in $(seq 50); do xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable' || return 0; sleep 0.1; done
-  e2e_fail "$2 did not close the dialog"
 }
 
 e2e_start_program "$folder"
@@ -53,48 +37,38 @@ e2e_activate "$win"
 # Alt+A opens Archivo at Configuración. In the dialog, back from the first
 # box past the check box to the language list: Home and E pick English (the
 # first name with an E); forwards past the two boxes, Return on Aceptar.
-keys alt+a Return
-dialog=$(e2e_wait_window '^Configuración$' 10) || e2e_fail "Alt+A and Return did not open the settings dialog"
-e2e_wait_active "$dialog"
-keys shift+Tab shift+Tab Home e Tab Tab Tab Return
-close_dialog "$dialog" "Return on Aceptar"
+e2e_keys_open '^Configuración$' alt+a Return
+e2e_keys_close shift+Tab shift+Tab Home e Tab Tab Tab Return
 expected=$(printf '[TIPO]\r\nTipo=1\r\n[LOG]\r\nLog=1\r\n[LENGUAJE]\r\nLenguaje=English\r\n')
 [ "$(cat "$folder/Durmivela.ini")" = "$expected" ] || e2e_fail "Durmivela.ini holds: $(od -c "$folder/Durmivela.ini" | head -5)"
-e2e_wait_active "$win"
-import -window root "$shots/keyboard-en.png"
+e2e_shot keyboard-en
 
 # The clock-time layout: the hour field has the focus. Twelve hours ahead,
 # so that it cannot fire; Tab to the minute, Tab to ACCEPT, Return.
 hour=$(( ($(date +%-H) + 12) % 24 ))
-keys ctrl+a $(echo "$hour" | sed 's/./& /g') Tab ctrl+a 3 0 Tab Return
+e2e_keys ctrl+a $(echo "$hour" | sed 's/./& /g') Tab ctrl+a 3 0 Tab Return
 title_is "^Shutdown at 0?$hour:30\$" "arming a clock time with the keys"
 stop_with_keys "the clock time"
 
 # The delay type, from the settings dialog: the second option is reached
 # back from the first box, Space chooses it, and forwards to OK.
-keys F10 Return
-dialog=$(e2e_wait_window '^Configuración$' 10) || e2e_fail "F10 and Return did not open the settings dialog"
-e2e_wait_active "$dialog"
-keys shift+Tab shift+Tab shift+Tab space Tab Tab Tab Tab Return
-close_dialog "$dialog" "Return on OK"
+e2e_keys_open '^Configuración$' F10 Return
+e2e_keys_close shift+Tab shift+Tab shift+Tab space Tab Tab Tab Tab Return
 grep -q 'Tipo=2' "$folder/Durmivela.ini" || e2e_fail "Space on the delay option did not choose it"
-e2e_wait_active "$win"
 
 # The focus is still on Quit: back past ACCEPT to the delay list, Home is
 # "5 Min", Tab to ACCEPT, Return.
-keys shift+Tab shift+Tab Home Tab Return
+e2e_keys shift+Tab shift+Tab Home Tab Return
 title_is '^0:0[45]:[0-9][0-9] to shutdown$' "arming 5 Min with the keys"
 stop_with_keys "5 Min"
 grep -q " PowerOff" "$e2e_logind_log" && e2e_fail "a stopped schedule reached logind"
 
 # The same way from the stop button, now Quit: End is "5 Seg".
-keys shift+Tab shift+Tab End Tab Return
-for _ in $(seq 150); do grep -q " PowerOff" "$e2e_logind_log" 2>/dev/null && break; sleep 0.1; done
-call=$(grep " PowerOff" "$e2e_logind_log" | head -n 1)
-[ -n "$call" ] || e2e_fail "5 Seg armed with the keys never asked logind for PowerOff"
+e2e_keys shift+Tab shift+Tab End Tab Return
+e2e_wait_poweroff >/dev/null || e2e_fail "5 Seg armed with the keys never asked logind for PowerOff"
 
 # Back from the taskbar; File's last item (Up from its first), Quit.
 e2e_activate "$win"
-keys F10 Up Return
+e2e_keys F10 Up Return
 e2e_expect_clean_exit "Quit from the keyboard"
 echo "e2e keyboard: ok (screenshots in $shots)"

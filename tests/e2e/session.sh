@@ -6,15 +6,18 @@
 # Nothing here ever talks to the machine's real system bus. It needs no root:
 # the Debian package's test runs it as the user nobody.
 #
-# Set before sourcing: $build (a build folder; failed runs are kept in its
-# e2e-failed/, or in $E2E_KEEP_DIR, or under /tmp when it cannot be written)
-# and $shots (the screenshots' folder, for e2e_shot).
+# Set $build (a build folder) before sourcing. Screenshots go to $shots:
+# $E2E_SHOTS, or BUILD/e2e-shots. Failed runs are kept in $E2E_KEEP_DIR, or
+# in BUILD/e2e-failed/, or under /tmp when neither can be written.
 
 e2e_dir=$(mktemp -d /tmp/durmivela-e2e.XXXXXX)
 e2e_pids=""
 e2e_name=$(basename "$0" .sh)
 program=""
 e2e_root=$(cd "$(dirname "$0")" && while [ ! -f tests/e2e/session.sh ] && [ "$PWD" != / ]; do cd ..; done && pwd)
+shots=${E2E_SHOTS:-${build:+$build/e2e-shots}}
+shots=${shots:-$e2e_dir/shots}
+mkdir -p "$shots" 2>/dev/null || shots="$e2e_dir/shots" && mkdir -p "$shots"
 
 e2e_cleanup() {
   e2e_status=$?
@@ -47,6 +50,11 @@ e2e_keep_evidence() {
     [ -f "$core" ] || continue
     gdb -batch -ex 'thread apply all bt' "${e2e_executable:-}" "$core" >"$keep/backtrace-${core##*/}.txt" 2>&1
   done
+  # A program that died before the failure is the likelier cause.
+  if [ -n "$program" ] && ! kill -0 "$program" 2>/dev/null; then
+    e2e_program_ended
+    [ "$status" -ne 127 ] && echo "e2e: the program had ended ($e2e_ended)" >&2
+  fi
   if [ -s "$e2e_dir/program.log" ]; then
     echo "--- the program's output (last 40 lines):" >&2
     tail -n 40 "$e2e_dir/program.log" >&2
@@ -56,43 +64,46 @@ e2e_keep_evidence() {
 
 e2e_now() { date +%s.%N; }
 
-# A screenshot of the whole screen into $shots.
-e2e_shot() { import -window root "$shots/$1.png"; }
+# A screenshot of the whole screen, or of the window $2, into $shots/$1.png.
+e2e_shot() { import -window "${2:-root}" "$shots/$1.png"; }
 
-# Xvfb on the first free display number from 70 (E2E_SCREEN, default
-# 1920x1080x24). Another run may take the same number between the look and
-# the start, and its server would then answer in place of ours: the display is
-# used only once the lock file names our server. -noreset: by default the
-# server resets each time its last client leaves, and refuses connections
+# Starts Xvfb with the options that follow on a display number it picks
+# itself (-displayfd: the server takes the first number whose lock it can
+# take, clearing the locks of servers that are gone, and names it once it
+# listens, so two runs never share one); prints "NUMBER PID". Its output goes
+# to the file $1. Stop it with SIGTERM, which removes its lock and socket.
+e2e_xvfb() {
+  log=$1
+  shift
+  number_file=$(mktemp /tmp/durmivela-display.XXXXXX)
+  Xvfb -displayfd 3 -nolisten tcp "$@" 3>"$number_file" >"$log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 200); do
+    [ -s "$number_file" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  number=$(tr -d ' \n' <"$number_file")
+  rm -f "$number_file"
+  [ -n "$number" ] || { kill "$xvfb_pid" 2>/dev/null; return 1; }
+  echo "$number $xvfb_pid"
+}
+
+# The run's display (E2E_SCREEN, default 1920x1080x24). -noreset: by default
+# the server resets each time its last client leaves, and refuses connections
 # while it does (scripts/bench/xvfb-reset.sh: about one connection in ten);
 # with only short-lived clients (xdotool) before it, the program then failed
 # to reach the display, which Qt ends with abort(): 2 of 120 runs of
 # tests/desktop/sni.sh under CPU stress (tests/e2e/repeat.sh).
 e2e_start_display() {
-  n=70
-  while [ "$n" -lt 200 ]; do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-      Xvfb ":$n" -screen 0 "${E2E_SCREEN:-1920x1080x24}" -nolisten tcp -noreset >"$e2e_dir/xvfb.log" 2>&1 &
-      e2e_xvfb_pid=$!
-      for _ in $(seq 200); do
-        kill -0 "$e2e_xvfb_pid" 2>/dev/null || break
-        if [ "$(cat "/tmp/.X$n-lock" 2>/dev/null | tr -d ' \n')" = "$e2e_xvfb_pid" ] &&
-          DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
-          e2e_pids="$e2e_pids $e2e_xvfb_pid"
-          export DISPLAY=":$n"
-          # A reset would drop what a client that has left put on the root window.
-          xprop -root -f _DURMIVELA_E2E 8s -set _DURMIVELA_E2E kept
-          xprop -root _DURMIVELA_E2E | grep -q kept || e2e_fail "the display resets when its last client leaves"
-          return 0
-        fi
-        sleep 0.05
-      done
-      kill "$e2e_xvfb_pid" 2>/dev/null
-      wait "$e2e_xvfb_pid" 2>/dev/null
-    fi
-    n=$((n + 1))
-  done
-  e2e_fail "Xvfb did not start: $(cat "$e2e_dir/xvfb.log")"
+  started=$(e2e_xvfb "$e2e_dir/xvfb.log" -screen 0 "${E2E_SCREEN:-1920x1080x24}" -noreset) ||
+    e2e_fail "Xvfb did not start: $(cat "$e2e_dir/xvfb.log")"
+  set -- $started
+  e2e_pids="$e2e_pids $2"
+  export DISPLAY=":$1"
+  # A reset would drop what a client that has left put on the root window.
+  xprop -root -f _DURMIVELA_E2E 8s -set _DURMIVELA_E2E kept
+  xprop -root _DURMIVELA_E2E | grep -q kept || e2e_fail "the display resets when its last client leaves"
 }
 
 # The window that owns the XEmbed tray selection of screen 0; 0 for none.
@@ -140,16 +151,16 @@ e2e_private_session_bus() {
   return 1
 }
 
-# A session bus of this run's own, with nothing on it, and private XDG
-# folders: the user's own bus may hold a tray host or a portal that the
-# program would use, and the desktop's services keep their files apart. A
-# data folder already named (the package's test names the user's) is kept.
+# A session bus of this run's own, with nothing on it, and private, empty
+# XDG folders: the user's own bus may hold a tray host or a portal that the
+# program would use, and the desktop's services (and a test's desktop files)
+# must keep away from the user's own.
 e2e_start_session_bus() {
   e2e_private_session_bus && return 0
   mkdir -p "$e2e_dir/config" "$e2e_dir/cache" "$e2e_dir/data" "$e2e_dir/runtime"
   chmod 700 "$e2e_dir/runtime"
   export XDG_CONFIG_HOME="$e2e_dir/config" XDG_CACHE_HOME="$e2e_dir/cache" XDG_RUNTIME_DIR="$e2e_dir/runtime" \
-    XDG_DATA_HOME="${XDG_DATA_HOME:-$e2e_dir/data}"
+    XDG_DATA_HOME="$e2e_dir/data"
   socket="$e2e_dir/session_bus_socket"
   dbus-daemon --session --nofork --nopidfile --address="unix:path=$socket" >"$e2e_dir/session-bus.log" 2>&1 &
   e2e_pids="$e2e_pids $!"
@@ -288,12 +299,15 @@ e2e_assert_private_bus() {
   esac
 }
 
-# A fresh program folder: the built program with its language files.
+# A fresh program folder of the build $1 (default $build): the program ($2,
+# default durmivela), its language files, and the help (html/, Durmivela.chm)
+# where the build made it.
 e2e_program_folder() {
   folder="$e2e_dir/program"
   mkdir -p "$folder"
-  cp "$1/durmivela" "$folder/"
-  cp -r "$1/Leng" "$folder/"
+  cp "${1:-$build}/${2:-durmivela}" "$folder/"
+  cp -r "${1:-$build}/Leng" "$folder/"
+  for help in html Durmivela.chm; do [ -e "${1:-$build}/$help" ] && cp -r "${1:-$build}/$help" "$folder/"; done
   echo "$folder"
 }
 
@@ -322,10 +336,12 @@ e2e_program_ended() {
   if [ "$status" -gt 128 ]; then e2e_ended="killed by signal $((status - 128))"; else e2e_ended="exit status $status"; fi
 }
 
-# Starts the program of folder $1 on the private bus; sets $program and $win
-# (its main window, once shown). Fails at once if it dies first.
+# Starts the program of folder $1 on the private buses (a session bus of
+# its own too: the user's may hold a tray host or a portal); sets $program
+# and $win (its main window, once shown). Fails at once if it dies first.
 e2e_start_program() {
   e2e_assert_private_bus
+  e2e_start_session_bus
   e2e_launch "$1/durmivela"
   win=""
   end=$(($(date +%s) + 20))
@@ -405,15 +421,24 @@ e2e_arm_preset() {
 # The stop/quit button of the main window $1.
 e2e_click_stop() { e2e_click "$1" 244 237; }
 
-# Opens the settings dialog from the main window $1's menu (Archivo, then its
-# first item, where a user finds them below the title); sets $dialog.
-e2e_open_settings() {
+# Clicks the menu of the main window $1's bar at design x $2, then that
+# menu's first item at design x $3, where a user finds them below the title;
+# with $4, a screenshot of the open menu of that name.
+e2e_menu_item() {
   eval "$(xdotool getwindowgeometry --shell "$1")"
   menubar=$(awk -v h="$HEIGHT" -v w="$WIDTH" 'BEGIN {printf "%d", h - 263 * w / 312}')
-  xdotool mousemove --window "$1" "$(awk -v w="$WIDTH" 'BEGIN {printf "%d", 30 * w / 312}')" $((menubar / 2)) click 1
+  xdotool mousemove --window "$1" "$(awk -v x="$2" -v w="$WIDTH" 'BEGIN {printf "%d", x * w / 312}')" \
+    $((menubar / 2)) click 1
   sleep 0.5
-  xdotool mousemove --window "$1" "$(awk -v w="$WIDTH" 'BEGIN {printf "%d", 70 * w / 312}')" \
+  [ -n "${4:-}" ] && e2e_shot "$4"
+  xdotool mousemove --window "$1" "$(awk -v x="$3" -v w="$WIDTH" 'BEGIN {printf "%d", x * w / 312}')" \
     $((menubar + menubar / 2 + 4)) click 1
+}
+
+# Opens the settings dialog from the main window $1's menu (Archivo, then its
+# first item); sets $dialog.
+e2e_open_settings() {
+  e2e_menu_item "$1" 30 70
   dialog=$(e2e_wait_window '^Configuración$' 10) || e2e_fail "the settings dialog did not open from the menu"
   sleep 0.5
 }
@@ -425,14 +450,24 @@ e2e_click_dialog() {
     'BEGIN {printf "%d %d", x * w / 312, y * w / 312}') click 1
 }
 
-# Picks the language the keys that follow reach in the open settings
-# dialog's list, and closes the dialog with Aceptar.
-e2e_pick_language() {
+# Chooses the language the keys that follow reach in the open settings
+# dialog's list (Home e: English, the first name under E).
+e2e_choose_language() {
   e2e_click_dialog "$dialog" 150 196  # the language box
   sleep 0.4
   xdotool key "$@" Return
   sleep 0.3
-  e2e_click_dialog "$dialog" 125 237  # Aceptar
+}
+
+# The same, then Aceptar.
+e2e_pick_language() {
+  e2e_choose_language "$@"
+  e2e_accept_settings
+}
+
+# Aceptar in the open settings dialog, which must then close.
+e2e_accept_settings() {
+  e2e_click_dialog "$dialog" 125 237
   e2e_wait_viewable "$dialog" no || e2e_fail "Aceptar did not close the settings dialog"
 }
 
@@ -509,4 +544,93 @@ e2e_wait_active() {
 e2e_activate() {
   xdotool windowactivate "$1" 2>/dev/null
   e2e_wait_active "$1"
+}
+
+# Waits up to $2 tenths of a second (default 150) for the mock logind's
+# PowerOff call number $1 (default 1); prints its line ("TIME PowerOff
+# False"), or returns 1.
+e2e_wait_poweroff() {
+  for _ in $(seq "${2:-150}"); do
+    [ "$(e2e_poweroffs)" -ge "${1:-1}" ] && break
+    sleep 0.1
+  done
+  grep " PowerOff" "$e2e_logind_log" 2>/dev/null | sed -n "${1:-1}p" | grep .
+}
+
+# How many PowerOff calls the mock logind has had.
+e2e_poweroffs() { cat "$e2e_logind_log" 2>/dev/null | grep -c " PowerOff"; }
+
+# Waits for the program's icon docked in the XEmbed tray (a small viewable
+# window of its class) and prints its id.
+e2e_tray_icon() {
+  for _ in $(seq 40); do
+    for w in $(xdotool search --class durmivela 2>/dev/null); do
+      info=$(xwininfo -id "$w" 2>/dev/null)
+      echo "$info" | grep -q 'Map State: IsViewable' && echo "$info" | grep -q 'Width: [0-9]\{1,2\}$' &&
+        { echo "$w"; return 0; }
+    done
+    sleep 0.05
+  done
+  return 1
+}
+
+# Waits for the first StatusNotifierItem registered with the watcher; sets
+# $item, or fails with $1.
+e2e_wait_sni_item() {
+  for _ in $(seq 100); do
+    item=$(e2e_sni_items | head -n 1)
+    [ -n "$item" ] && return 0
+    sleep 0.05
+  done
+  e2e_fail "$1"
+}
+
+# The test server $2 (default: the project's, tests/update/servidor_prueba.py)
+# serving the folder $1; sets $e2e_server (its process), $e2e_port and
+# $e2e_tls_port.
+e2e_start_test_server() {
+  /usr/bin/python3 "${2:-$e2e_root/tests/update/servidor_prueba.py}" "$1" >"$e2e_dir/server.port" 2>"$e2e_dir/server.log" &
+  e2e_server=$!
+  e2e_pids="$e2e_pids $e2e_server"
+  for _ in $(seq 200); do [ -s "$e2e_dir/server.port" ] && break; sleep 0.05; done
+  read -r e2e_port e2e_tls_port _ <"$e2e_dir/server.port" ||
+    e2e_fail "the test server did not start: $(cat "$e2e_dir/server.log")"
+}
+
+# Presses the keys that follow one by one, as a user types them, and gives
+# the program time to follow.
+e2e_keys() { xdotool key --delay 150 "$@"; sleep 0.5; }
+
+# Presses the keys that follow, which must open a window whose name matches
+# the extended regex $1 and give it the focus; sets $opened.
+e2e_keys_open() {
+  pattern=$1
+  shift
+  e2e_keys "$@"
+  opened=$(e2e_wait_window "$pattern" 10) || e2e_fail "the keys $* did not open /$pattern/"
+  e2e_wait_active "$opened"
+}
+
+# Presses the keys that follow in the window $opened, which must then close
+# and give the focus back to the main window $win.
+e2e_keys_close() {
+  e2e_keys "$@"
+  e2e_wait_viewable "$opened" no || e2e_fail "the keys $* did not close window $opened"
+  e2e_wait_active "$win"
+}
+
+# The visible windows, one id a line: taken before an action, for e2e_new_window.
+e2e_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | sort; }
+
+# Waits up to 3 s for a visible window not in the list $1 (from e2e_windows)
+# and taller than $2 pixels (default 0); prints its id.
+e2e_new_window() {
+  for _ in $(seq 60); do
+    for id in $(e2e_windows | grep -vxF "$1"); do
+      eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)"
+      [ "${HEIGHT:-0}" -gt "${2:-0}" ] && { echo "$id"; return 0; }
+    done
+    sleep 0.05
+  done
+  return 1
 }

@@ -3,6 +3,15 @@
 # finding and clicking Durmivela.exe's controls under Wine, whose windows have
 # no window manager, so Wine draws their frames itself.
 
+# The build's own Wine prefix, made once, with none of its processes left
+# running ($wine and $wineserver are its commands).
+e2e_start_wine() {
+  export DURMIVELA_WINEPREFIX=$build/wineprefix
+  . "$e2e_root/scripts/wine-env.sh"
+  wine_prefix_ready
+  "$wineserver" -k 2>/dev/null
+}
+
 # Wine draws the frame itself: the client area ($2 x $3 pixels) sits at the
 # bottom centre of the window $1. Sets cx, cy, its top-left corner in the window.
 client_origin() {
@@ -14,11 +23,10 @@ click_at() { xdotool mousemove --window "$1" $((cx + $2)) $((cy + $3)) click "${
 # Opens the drop-down list of the combo box at $2 $3 in window $1 and clicks
 # its first or last entry ($4: first|last), as a mouse user would.
 pick_from_list() {
-  before=$(xdotool search --onlyvisible --name '' 2>/dev/null | sort)
+  before=$(e2e_windows)
   click_at "$1" "$2" "$3"
   sleep 0.5
-  list=$(xdotool search --onlyvisible --name '' 2>/dev/null | sort | comm -13 <(echo "$before") - | head -n 1)
-  [ -n "$list" ] || e2e_fail "the list of the box at $2,$3 did not drop down"
+  list=$(e2e_new_window "$before") || e2e_fail "the list of the box at $2,$3 did not drop down"
   eval "$(xdotool getwindowgeometry --shell "$list")"
   if [ "$4" = first ]; then y=6; else y=$((HEIGHT - 6)); fi
   xdotool mousemove --window "$list" 10 "$y" click 1

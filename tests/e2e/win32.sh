@@ -6,32 +6,23 @@
 # click restores the window; Stop, then "5 Seg": about 6 s later the log
 # record and the capture exist and the prefix's processes have ended (Wine's
 # ExitWindowsEx ends its prefix only), while processes outside it live on.
-# Usage: tests/e2e/win32.sh BUILD_DIR [SCREENSHOT_DIR]
+# Usage: tests/e2e/win32.sh BUILD_DIR
 set -u
-root=$(cd "$(dirname "$0")/../.." && pwd)
-build=$(cd "${1:-$root/build/win32}" && pwd)
-shots=${2:-$build/e2e}
-mkdir -p "$shots"
-. "$root/tests/e2e/session.sh"
-. "$root/tests/e2e/win32-ui.sh"
+build=$(cd "$1" && pwd)
+. "$(dirname "$0")/session.sh"
+. "$e2e_root/tests/e2e/win32-ui.sh"
 
 E2E_SCREEN=1280x800x24 e2e_start_display
 e2e_start_tray
-export DURMIVELA_WINEPREFIX=$build/wineprefix
-. "$root/scripts/wine-env.sh"
-wine_prefix_ready
-"$wineserver" -k 2>/dev/null
+e2e_start_wine
 # A process outside the prefix: the shutdown must leave it alone.
 sleep 600 &
 bystander=$!
 e2e_pids="$e2e_pids $bystander"
 
-folder="$e2e_dir/Durmivela"
-mkdir -p "$folder"
-cp "$build/Durmivela.exe" "$folder/"
-cp -r "$build/Leng" "$folder/"
+folder=$(e2e_program_folder "$build" Durmivela.exe)
 
-e2e_launch "$root/scripts/wine-run.sh" "$folder/Durmivela.exe"
+e2e_launch "$e2e_root/scripts/wine-run.sh" "$folder/Durmivela.exe"
 win=$(e2e_wait_window '^Durmivela 3\.0\.16$' 60) || e2e_fail "the main window did not appear"
 sleep 1
 e2e_shot win32-main
@@ -81,13 +72,11 @@ xdotool mousemove --window "$win" $((WIDTH - 50)) 11 click 1
 for _ in $(seq 50); do hidden && break; sleep 0.1; done
 hidden || e2e_fail "the minimise button did not hide the window"
 icon=$(tray_icon) || e2e_fail "no tray icon after minimising"
-before=$(xdotool search --onlyvisible --name '' 2>/dev/null | sort)
+before=$(e2e_windows)
 xdotool mousemove --window "$icon" 10 15 click 3
-sleep 0.8
-menu=$(xdotool search --onlyvisible --name '' 2>/dev/null | sort | comm -13 <(echo "$before") - | while read -r w; do
-  eval "$(xdotool getwindowgeometry --shell "$w")"; [ "$HEIGHT" -gt 60 ] && echo "$w"; done | head -n 1)
+menu=$(e2e_new_window "$before" 60) || e2e_fail "a right click on the tray icon opened no menu"
+sleep 0.5
 e2e_shot win32-tray-menu
-[ -n "$menu" ] || e2e_fail "a right click on the tray icon opened no menu"
 # Its rows: the bold title, a separator, then "Open Durmivela".
 xdotool mousemove --window "$menu" 40 38 click 1
 e2e_wait_window '^[0-9]+:[0-9]+:[0-9]+ to shutdown$' 10 >/dev/null ||
@@ -105,7 +94,9 @@ echo "the prefix ended $delay s after arming"
 awk -v d="$delay" 'BEGIN {exit !(d > 5.5 && d < 7.5)}' || e2e_fail "the shutdown came $delay s after arming, not about 6 s"
 sleep 1
 "$wineserver" -k 2>/dev/null
-ps -eo args | grep -i 'durmivela\.exe' | grep -v grep && e2e_fail "a Windows process of the prefix lived on"
+# Ours only (by this run's folder, in its Unix or Windows spelling): other
+# runs of the test may be going on beside this one.
+ps -eo args | grep -i 'durmivela\.exe' | grep -F "${e2e_dir##*/}" && e2e_fail "a Windows process of the prefix lived on"
 kill -0 "$bystander" 2>/dev/null || e2e_fail "a process outside the prefix was ended"
 xdpyinfo >/dev/null 2>&1 || e2e_fail "the X server outside the prefix was ended"
 

@@ -9,7 +9,6 @@
 # Usage: tests/package/deb.sh BUILD_DIR
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # The second half, run as the user who cannot write the unpacked folder.
 if [ "${1:-}" = --run-as-user ]; then
@@ -23,11 +22,11 @@ if [ "${1:-}" = --run-as-user ]; then
   e2e_start_tray
   e2e_start_logind_mock
   e2e_start_session_bus
+  # The data folder the program finds by itself, as on a desktop that names none.
+  unset XDG_DATA_HOME
   e2e_start_program "$usr/bin"
   e2e_arm_preset "$win" End >/dev/null  # the last entry, "5 Seg"
-  for _ in $(seq 150); do grep -q " PowerOff" "$e2e_logind_log" 2>/dev/null && break; sleep 0.1; done
-  grep -q " PowerOff False" "$e2e_logind_log" ||
-    e2e_fail "no PowerOff(false) reached logind"
+  case "$(e2e_wait_poweroff)" in *" PowerOff False") ;; *) e2e_fail "no PowerOff(false) reached logind" ;; esac
   log="$data/Durmivelar_Log.log"
   for _ in $(seq 20); do [ -s "$log" ] && break; sleep 0.1; done
   [ -f "$log" ] || e2e_fail "no log record in $data: $(ls -A "$data")"
@@ -39,19 +38,19 @@ if [ "${1:-}" = --run-as-user ]; then
   exit 0
 fi
 
-build=$(cd "${1:-$root/build/linux}" && pwd)
+build=$(cd "$1" && pwd)
+. "$root/tests/e2e/session.sh"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 deb="$build/durmivela_${version}_$(dpkg --print-architecture).deb"
 rm -f "$deb"
-cmake --build "$build" --target package >"$build/package.log" 2>&1 || fail "packing failed: $(tail -n 30 "$build/package.log")"
-[ -f "$deb" ] || fail "no $deb"
+cmake --build "$build" --target package >"$e2e_dir/package.log" 2>&1 || e2e_fail "packing failed: $(tail -n 30 "$e2e_dir/package.log")"
+[ -f "$deb" ] || e2e_fail "no $deb"
 
-work=$(mktemp -d /tmp/durmivela-deb.XXXXXX)
+work=$e2e_dir
 # Root's own folders, and the user's HOME inside, are only reachable through this one.
 chmod 755 "$work"
-trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
 troot="$work/root"
-dpkg-deb -x "$deb" "$troot" || fail "dpkg-deb -x failed"
+dpkg-deb -x "$deb" "$troot" || e2e_fail "dpkg-deb -x failed"
 
 # Every file, no more and no fewer; the help file where chmcmd built it.
 expected=$(
@@ -74,20 +73,20 @@ expected=$(
     [ -f "$build/Durmivela.chm" ] && echo usr/share/durmivela/Durmivela.chm
   } | LC_ALL=C sort)
 actual=$(cd "$troot" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort)
-[ "$actual" = "$expected" ] || fail "the package's files differ:
+[ "$actual" = "$expected" ] || e2e_fail "the package's files differ:
 $(diff <(echo "$expected") <(echo "$actual"))"
 # Debian's ownership and modes, as dpkg will install them.
 contents=$(dpkg-deb -c "$deb")
 odd=$(echo "$contents" | awk '$2 != "root/root" || ($1 !~ /^d/ && $1 != "-rw-r--r--" && $NF != "./usr/bin/durmivela")')
-[ -z "$odd" ] || fail "wrong owner or mode: $odd"
-echo "$contents" | grep -q '^-rwxr-xr-x root/root .* \./usr/bin/durmivela$' || fail "the program is not 0755"
+[ -z "$odd" ] || e2e_fail "wrong owner or mode: $odd"
+echo "$contents" | grep -q '^-rwxr-xr-x root/root .* \./usr/bin/durmivela$' || e2e_fail "the program is not 0755"
 depends=$(dpkg-deb -f "$deb" Depends)
-case "$depends" in *libcurl4*) ;; *) fail "Depends lacks libcurl4: $depends" ;; esac
-case "$depends" in *libqt6widgets6*) ;; *) fail "Depends lacks Qt, as if dpkg-shlibdeps had not run: $depends" ;; esac
+case "$depends" in *libcurl4*) ;; *) e2e_fail "Depends lacks libcurl4: $depends" ;; esac
+case "$depends" in *libqt6widgets6*) ;; *) e2e_fail "Depends lacks Qt, as if dpkg-shlibdeps had not run: $depends" ;; esac
 
-desktop-file-validate "$troot/usr/share/applications/org.example.Durmivela.desktop" || fail "desktop-file-validate"
+desktop-file-validate "$troot/usr/share/applications/org.example.Durmivela.desktop" || e2e_fail "desktop-file-validate"
 # The metainfo, its desktop entry and icon, checked together.
-appstreamcli validate-tree --no-net "$troot" || fail "appstreamcli validate-tree"
+appstreamcli validate-tree --no-net "$troot" || e2e_fail "appstreamcli validate-tree"
 # The user: the tests run as root in CI, who can write anywhere.
 home="$work/home"
 mkdir -p "$home" /tmp/.X11-unix
@@ -100,19 +99,18 @@ else
 fi
 
 # Errors fail; warnings are read by people (they are printed).
-"${as_user[@]}" env HOME="$home" lintian --tag-display-limit 0 "$deb" >"$work/lintian.txt" 2>&1
-cat "$work/lintian.txt"
-grep -q '^E: ' "$work/lintian.txt" && fail "lintian reports errors"
-# The user's data folder is the XDG default, named so that the run keeps it.
+"${as_user[@]}" env HOME="$home" lintian --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1
+cat "$work/lintian.log"
+grep -q '^E: ' "$work/lintian.log" && e2e_fail "lintian reports errors"
 # A failed run keeps its evidence where the user can write; it is moved into
 # the build folder before the work folder goes.
 mkdir -m 1777 "$work/kept"
-if ! "${as_user[@]}" env -i PATH="$PATH" HOME="$home" XDG_DATA_HOME="$home/.local/share" LANG=C.UTF-8 \
+if ! "${as_user[@]}" env -i PATH="$PATH" HOME="$home" LANG=C.UTF-8 \
   E2E_KEEP_DIR="$work/kept" /bin/bash "$0" --run-as-user "$troot/usr"; then
   mkdir -p "$build/e2e-failed" && cp -r "$work/kept"/. "$build/e2e-failed/" &&
     echo "e2e: moved to $build/e2e-failed/: $(ls "$work/kept")" >&2
-  fail "the unpacked program, run by a user"
+  e2e_fail "the unpacked program, run by a user"
 fi
 stray=$(cd "$troot" && find . -newer "$deb" ! -type d)
-[ -z "$stray" ] || fail "the program wrote into its own folder: $stray"
+[ -z "$stray" ] || e2e_fail "the program wrote into its own folder: $stray"
 echo "package deb: ok ($deb)"

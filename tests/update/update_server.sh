@@ -4,27 +4,21 @@
 # ports and the folder in the environment, then stops the server. A Windows
 # test (TEST.exe) runs under Wine and gets the folder as a Windows path.
 # Usage: update_server.sh SERVER.py TEST [arguments...]
-set -eu
-root=$(cd "$(dirname "$0")/../.." && pwd)
+set -u
 server=$1
 shift
-served=$(mktemp -d /tmp/durmivela-update-XXXXXX)
-pid=
-stop() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  rm -rf "$served" "$served.port"
-}
-trap stop EXIT
-python3 "$server" "$served" >"$served.port" &
-pid=$!
-for _ in $(seq 200); do [ -s "$served.port" ] && break; sleep 0.05; done
-read -r port tls _ <"$served.port" || { echo "update_server.sh: the test server did not start" >&2; exit 1; }
+# The build folder that holds the test keeps a failed run's logs.
+build=$(cd "$(dirname "$1")" && while [ ! -f CMakeCache.txt ] && [ "$PWD" != / ]; do cd ..; done && pwd)
+. "$(dirname "$0")/../e2e/session.sh"
+served="$e2e_dir/served"
+mkdir -p "$served"
+e2e_start_test_server "$served" "$server"
 # The server is on this machine: no proxy in the way (libcurl and Wine's
 # WinInet both read http_proxy).
 unset http_proxy HTTP_PROXY https_proxy HTTPS_PROXY
 export no_proxy='*'
-export DURMIVELA_TEST_PORT=$port DURMIVELA_TEST_TLS_PORT=$tls
+export DURMIVELA_TEST_PORT=$e2e_port DURMIVELA_TEST_TLS_PORT=$e2e_tls_port
 case "$1" in
-  *.exe) export DURMIVELA_TEST_SERVED="Z:$served"; "$root/scripts/wine-run.sh" "$@" ;;
+  *.exe) export DURMIVELA_TEST_SERVED="Z:$served"; "$e2e_root/scripts/wine-run.sh" "$@" ;;
   *) export DURMIVELA_TEST_SERVED="$served"; "$@" ;;
 esac
