@@ -29,8 +29,10 @@ echo "registered item: $item"
 xdotool mousemove 300 300
 dbus-send --session --print-reply --dest="$item" /StatusNotifierItem org.kde.StatusNotifierItem.ContextMenu \
   int32:300 int32:300 >/dev/null || e2e_fail "ContextMenu on $item failed"
+# Up to 10 s: under the sanitizers on a loaded machine the first menu takes
+# over 3 s to map; how soon it opens is not what this checks.
 menus=""
-for _ in $(seq 60); do
+for _ in $(seq 200); do
   menus=$(xdotool search --onlyvisible --class durmivela 2>/dev/null | grep -vx "$win")
   [ -n "$menus" ] && break
   sleep 0.05
