@@ -71,7 +71,7 @@ TEST_F(Win32MainWindow, NamesAndDescriptionsComeFromTheModelAndFollowTheLanguage
 }
 
 // Tab follows the design's order in and out of the frames; Return presses
-// the focused push button, not only the default one; Escape the cancel one.
+// the focused push button, not only the default one.
 TEST_F(Win32MainWindow, DialogKeys) {
     start(2, 4);
     frmConfiguracion settings(fake.plataforma, configuracion, lenguaje_);
@@ -97,9 +97,6 @@ TEST_F(Win32MainWindow, DialogKeys) {
     EXPECT_TRUE(translateFormMessage(enter));
     EXPECT_EQ(configuracion.Tipo, 1);
     EXPECT_FALSE(settings.closed());
-    MSG escape{aplicar, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
-    EXPECT_TRUE(translateFormMessage(escape));
-    EXPECT_TRUE(settings.closed());
 }
 
 // A text box and an option in a bold frame, as the program's are.
