@@ -135,18 +135,15 @@ class CaptionsFit : public durmivela::testing::MainWindowTest {
 protected:
     // At 96 dpi, then after the window moved to a 144-dpi monitor; the main
     // window's hint label with each hint of the language in turn.
-    void expectFitAtBothScales(const std::string& language, const std::string& name, Form& form,
-                               Win32FormWindow& window) {
+    void expectFitAtBothScales(Form& form, const std::string& name) {
+        Win32FormWindow window(form, fake.clock);
         MSG msg{};
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        ASSERT_EQ(window.dpi(), 96);
         for (int dpi : {96, 144}) {
-            if (dpi != window.dpi()) {
-                RECT frame{};
-                GetWindowRect(window.hwnd(), &frame);
-                SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
-            }
-            const std::string where = language + ", " + name + " at " + std::to_string(dpi) + " dpi";
+            RECT frame{};
+            GetWindowRect(window.hwnd(), &frame);
+            SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
+            const std::string where = name + " at " + std::to_string(dpi) + " dpi";
             expectCaptionsFit(form, window, where);
             if (auto* main = dynamic_cast<frmPrincipal*>(&form); main && main->lblAviso.visible()) {
                 for (int hint : {16, 15, 10, 9}) {
@@ -163,22 +160,15 @@ TEST_F(CaptionsFit, EveryCaptionOfEveryWindowInEveryShippedLanguage) {
     ASSERT_GE(languages.size(), 2u);
     fake.system.known = false;  // the longest system name the dialog shows
     for (const std::string& language : languages) {
-        for (int tipo : {1, 2}) {
-            frmPrincipal& main = start(tipo, 4, utf8ToCp1252(language));
-            Win32FormWindow window(main, fake.clock);
-            expectFitAtBothScales(language, tipo == 1 ? "frmPrincipal (clock time)" : "frmPrincipal (delay)", main,
-                                  window);
-        }
+        for (int tipo : {1, 2})
+            expectFitAtBothScales(start(tipo, 4, utf8ToCp1252(language)), language + ", Tipo=" + std::to_string(tipo));
         frmConfiguracion settings(fake.plataforma, configuracion, lenguaje_);
-        settings.Form_Load();
-        settings.show();
-        Win32FormWindow settingsWindow(settings, fake.clock);
-        expectFitAtBothScales(language, "frmConfiguracion", settings, settingsWindow);
         frmAbout about(fake.plataforma, lenguaje_);
-        about.Form_Load();
-        about.show();
-        Win32FormWindow aboutWindow(about, fake.clock);
-        expectFitAtBothScales(language, "frmAbout", about, aboutWindow);
+        for (Form* form : std::initializer_list<Form*>{&settings, &about}) {
+            form->load();
+            form->show();
+            expectFitAtBothScales(*form, language + ", " + form->name());
+        }
     }
 }
 

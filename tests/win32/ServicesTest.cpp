@@ -1,9 +1,7 @@
-#include "about/frmAbout.h"
 #include "platform/win32/Win32NotificationArea.h"
 #include "platform/win32/Win32Power.h"
 #include "platform/win32/Win32Screen.h"
 #include "platform/win32/Win32Services.h"
-#include "tests/util/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -23,46 +21,15 @@ void pumpMessages(int rounds = 5) {
     }
 }
 
-TEST(Win32Services, ClockProgramAndFileFacts) {
-    const Win32Clock clock;
-    const std::string text = clock.longTimeFormat({21, 5, 3});
+TEST(Win32Services, ClockTextAndTheShellsViewers) {
+    const std::string text = Win32Clock().longTimeFormat({21, 5, 3});
     EXPECT_NE(text.find("05:03"), std::string::npos) << text;
     EXPECT_TRUE(text.starts_with("9") || text.starts_with("21")) << text;
 
-    const Win32ProgramInfo program;
-    EXPECT_EQ(program.executableFileName(), "durmivela_win32_services_tests.exe");
-    EXPECT_TRUE(std::filesystem::is_regular_file(program.folder() / program.executableFileName()));
-
-    testing::TempDir dir;
-    const Win32FileAttributes files;
-    const std::filesystem::path file = dir.path() / "file.lng";
-    dir.write("file.lng", "x");
-    EXPECT_FALSE(files.hiddenOrSystem(file));
-    for (DWORD attribute : {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {
-        SetFileAttributesW(file.c_str(), attribute);
-        EXPECT_TRUE(files.hiddenOrSystem(file)) << attribute;
-    }
-    EXPECT_FALSE(files.hiddenOrSystem(dir.path() / "missing.lng"));
-
     // The help's type has Windows' own viewer, found by extension alone.
     const Win32Shell shell;
-    EXPECT_TRUE(shell.hasApplicationFor(dir.path() / "Durmivela.chm"));
-    EXPECT_FALSE(shell.hasApplicationFor(dir.path() / "help.durmivela-unknown"));
-}
-
-// A value written here comes back through the about box's own reader.
-TEST(Win32Services, RegistryTextReachesTheCoreAsWritten) {
-    constexpr std::uint32_t kCurrentUser = 0x80000001;
-    const std::string key = "Software\\DurmivelaTest\\" + std::to_string(GetCurrentProcessId());
-    const char text[] = "C:\\Informaci\xf3n";  // Windows-1252, as the A functions store it
-    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), "Text", REG_SZ, text, sizeof text), ERROR_SUCCESS);
-    const Win32SystemInfo system;
-    std::string value;
-    EXPECT_TRUE(GetKeyValue(system, kCurrentUser, key, "Text", value));
-    EXPECT_EQ(value, "C:\\Información");
-    RegistryValue raw;
-    EXPECT_FALSE(system.registryValue(kCurrentUser, key + "\\Missing", "Text", raw));
-    RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+    EXPECT_TRUE(shell.hasApplicationFor("C:\\Durmivela\\Durmivela.chm"));
+    EXPECT_FALSE(shell.hasApplicationFor("C:\\Durmivela\\help.durmivela-unknown"));
 }
 
 TEST(Win32Services, ShutdownRightIsEnabledInTheToken) {
@@ -139,10 +106,6 @@ TEST(Win32Services, TrayIconSurvivesTheShell) {
     pumpMessages();
     EXPECT_TRUE(iconInTray(gone));
     EXPECT_EQ(told, std::vector<bool>{true});
-    // Lost before the broadcast came: the next update adds it again.
-    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &gone));
-    tray.add("lost");
-    EXPECT_TRUE(iconInTray(gone));
     tray.remove();
     EXPECT_FALSE(iconInTray(gone));
 
