@@ -151,9 +151,8 @@ Measure ofLines(const QWidget* widget, const QString& text, const QRect& room) {
     return m;
 }
 
-// The captions one widget shows: its text, or for a list each of its entries.
+// The caption a widget (if any) shows.
 std::vector<std::pair<QString, Measure>> measure(const QWidget* widget) {
-    const QStyle* style = widget->style();
     if (const auto* label = qobject_cast<const QLabel*>(widget)) {
         if (label->text().isEmpty() || !label->pixmap().isNull()) return {};
         const QRect room = label->contentsRect().adjusted(label->indent() > 0 ? label->indent() : 0, 0, 0, 0);
@@ -172,7 +171,8 @@ std::vector<std::pair<QString, Measure>> measure(const QWidget* widget) {
         const QStyle::SubElement contents = qobject_cast<const QPushButton*>(button) ? QStyle::SE_PushButtonContents
                                             : qobject_cast<const QRadioButton*>(button) ? QStyle::SE_RadioButtonContents
                                                                                         : QStyle::SE_CheckBoxContents;
-        return {{button->text(), ofLines(button, button->text(), style->subElementRect(contents, &option, button))}};
+        const QRect room = button->style()->subElementRect(contents, &option, button);
+        return {{button->text(), ofLines(button, button->text(), room)}};
     }
     return {};
 }
@@ -187,11 +187,10 @@ TEST_F(QtForms, EveryCaptionFitsItsControlInEveryShippedLanguage) {
     for (const std::string& language : durmivela::testing::shippedLanguages()) {
         auto measureAll = [&](const Form& form, const QtFormWindow& window) {
             for (const auto& control : form.controls())
-                if (const QWidget* widget = window.widgetOf(*control))
-                    for (const auto& [text, m] : measure(widget))
-                        EXPECT_TRUE(m.fits()) << language << ": " << form.name() << "." << control->name() << " \""
-                                              << text.toStdString() << "\" needs " << m.width << " px on " << m.lines
-                                              << " lines, has " << m.room << " px on " << m.roomLines;
+                for (const auto& [text, m] : measure(window.widgetOf(*control)))
+                    EXPECT_TRUE(m.fits()) << language << ": " << form.name() << "." << control->name() << " \""
+                                          << text.toStdString() << "\" needs " << m.width << " px on " << m.lines
+                                          << " lines, has " << m.room << " px on " << m.roomLines;
         };
         for (int tipo : {1, 2}) {
             frmPrincipal& main = start(tipo, 1, utf8ToCp1252(language));
