@@ -54,6 +54,8 @@ TEST(QtFormWindow, TheWindowFollowsItsFormAndAStepRunAsideKeepsTheUserOut) {
     form.lbl.setCaption("Hour:");
     EXPECT_EQ(edit->accessibleName().toStdString(), "Hour");
 
+    QTest::keyClicks(edit, "3");
+    EXPECT_EQ(form.txt.text(), "13");
     int ticks = 0;
     form.tmr.onTimer = [&ticks] { ++ticks; };
     form.tmr.setEnabled(true);
@@ -64,8 +66,6 @@ TEST(QtFormWindow, TheWindowFollowsItsFormAndAStepRunAsideKeepsTheUserOut) {
     form.tmr.setEnabled(false);
     EXPECT_GE(ticks, 3);
     QCoreApplication::processEvents();
-    EXPECT_EQ(form.txt.text(), "1");
-    QTest::keyClicks(edit, "3");
     EXPECT_EQ(form.txt.text(), "13");
 
     window.showMinimized();
