@@ -7,8 +7,8 @@ Owns org.freedesktop.portal.Desktop and answers Screenshot as the real portal
 does: the reply names the request object the caller's handle_token predicts,
 and (mode "answer") a Response signal on it carries the file:// URI of a PNG
 written into FOLDER with the pixels of PIXELS. Mode "silent" never answers,
-like a permission dialog nobody sees. Prints "ready" once the name is owned,
-then "call <interactive> <modal>" for each request, on stdout.
+like a permission dialog nobody sees. Prints "ready" on stdout once the name
+is owned.
 """
 
 import os
@@ -51,7 +51,6 @@ class Portal(dbus.service.Object):
     @dbus.service.method("org.freedesktop.portal.Screenshot", in_signature="sa{sv}",
                          out_signature="o", sender_keyword="sender")
     def Screenshot(self, parent_window, options, sender):
-        print("call", bool(options.get("interactive", True)), bool(options.get("modal", True)), flush=True)
         token = str(options["handle_token"])
         path = "/org/freedesktop/portal/desktop/request/%s/%s" % (
             sender[1:].replace(".", "_"), token)

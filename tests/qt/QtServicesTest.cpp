@@ -8,21 +8,16 @@ namespace {
 
 // Who may write the executable's folder decides where the user's files go:
 // beside it, else under XDG_DATA_HOME, else ~/.local/share, created on the
-// spot, and with no usable user's folder it still runs. Whether it holds
-// Leng/ or the help file decides where the program's own files are: a copy
-// unpacked by root into /opt still speaks its languages.
+// spot. Whether it holds Leng/ decides where the program's own files are: a
+// copy unpacked by root into /opt still speaks its languages.
 TEST(QtServices, TheProgramFoldersFollowWhoMayWriteAndWhatTheExecutablesFolderHolds) {
     testing::TempDir dir;
     const std::filesystem::path bin = dir.path() / "usr/bin", shared = dir.path() / "usr/share/durmivela",
-                                copy = dir.path() / "opt/durmivela", help = dir.path() / "help",
-                                inXdg = dir.path() / "xdg/durmivela";
+                                copy = dir.path() / "opt/durmivela", inXdg = dir.path() / "xdg/durmivela";
     std::filesystem::create_directories(bin);
     std::filesystem::create_directories(copy / "Leng");
-    dir.write("help/Durmivela.chm", "");
     dir.write("usr/bin/Leng", "");  // a file, not the folder
-    dir.write("file", "");
-    const std::string xdg = (dir.path() / "xdg").string(), home = (dir.path() / "home").string(),
-                      blocked = (dir.path() / "file").string();
+    const std::string xdg = (dir.path() / "xdg").string(), home = (dir.path() / "home").string();
     struct Row {
         std::filesystem::path exe;
         bool writable;
@@ -32,11 +27,9 @@ TEST(QtServices, TheProgramFoldersFollowWhoMayWriteAndWhatTheExecutablesFolderHo
     const Row rows[] = {
         {copy, true, xdg.c_str(), home.c_str(), copy, copy},
         {copy, false, xdg.c_str(), home.c_str(), inXdg, copy},
-        {help, false, xdg.c_str(), home.c_str(), inXdg, help},
         {bin, true, xdg.c_str(), home.c_str(), bin, shared},
         {bin, false, "relative", home.c_str(), dir.path() / "home/.local/share/durmivela", shared},
-        {bin, false, nullptr, "relative", bin, shared},
-        {copy, false, blocked.c_str(), home.c_str(), copy, copy},
+        {bin, false, nullptr, "relative", bin, shared},  // no usable user's folder: it still runs
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(&row - rows);

@@ -2,8 +2,8 @@
 # The update server of the tests, on 127.0.0.1: serves the files of the folder
 # given under /WAY/Descargas/Actualizar/ ("checksize.php?input=NAME" answers the
 # file checksize-NAME; 404 when missing), over HTTP and over HTTPS with a
-# throwaway certificate for localhost and 127.0.0.1 (written as ca.pem beside
-# the folder's files, the only authority a test trusts).
+# throwaway certificate for localhost and 127.0.0.1 (written as ca.pem and
+# ca.der beside the folder's files, the only authority a test trusts).
 #
 # WAY is how the answers are sent; "SIZE+UPDATER" gives the size query and
 # the other files ways of their own:
@@ -16,9 +16,9 @@
 #   silent    never answers              redirect  302 to /ok/ on this server
 #   noloc     302 without a Location, the file as its body
 #   tohttp    302 to /ok/ over plain HTTP
-# /headers echoes the agent and cache headers. A request made through a
-# proxy (an absolute address, or CONNECT) never gets an answer: a program
-# pointed at this server as its proxy finds the network stalled.
+# A request made through a proxy (an absolute address, or CONNECT) never gets
+# an answer: a program pointed at this server as its proxy finds the network
+# stalled.
 # Prints its HTTP port, its HTTPS port and its process id; ends when killed
 # or when its parent is gone.
 import http.server, os, ssl, subprocess, sys, threading, time, urllib.parse
@@ -62,9 +62,6 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if url.netloc:
             time.sleep(3600)
         way, _, rest = url.path.lstrip("/").partition("/")
-        if way == "headers":
-            return self.answer(200, "|".join(self.headers.get(h, "") for h in
-                                             ("User-Agent", "Cache-Control", "Pragma")).encode())
         name = rest.rpartition("/")[2]
         if name == "checksize.php":
             name = "checksize-" + urllib.parse.parse_qs(url.query).get("input", [""])[0]
@@ -117,6 +114,8 @@ def serve(secure):
                         "-nodes", "-days", "2", "-subj", "/CN=localhost", "-keyout", key, "-out", pem,
                         "-addext", "subjectAltName=DNS:localhost,IP:127.0.0.1"],
                        check=True, capture_output=True)
+        with open(pem) as text, open(os.path.join(sys.argv[1], "ca.der"), "wb") as der:
+            der.write(ssl.PEM_cert_to_DER_cert(text.read()))
         context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
         context.load_cert_chain(pem, key)
         server.socket = context.wrap_socket(server.socket, server_side=True)
