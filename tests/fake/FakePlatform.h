@@ -47,8 +47,7 @@ public:
 
 class FakeFileAttributes : public FileAttributes {
 public:
-    std::set<std::filesystem::path> hidden;
-    bool hiddenOrSystem(const std::filesystem::path& path) const override { return hidden.count(path) > 0; }
+    bool hiddenOrSystem(const std::filesystem::path&) const override { return false; }
 };
 
 // Records every request and, at each shutdown request, which records the
@@ -90,8 +89,7 @@ public:
         return shown;
     }
     void remove() override { shown = false; }
-    // The host goes away, taking the icon, or comes back: a panel that
-    // crashed or restarted.
+    // A panel that crashed (taking the icon) or restarted.
     void hostChanged(bool there) {
         present = there;
         if (!there) shown = false;
@@ -99,14 +97,11 @@ public:
     }
 };
 
-// Records what was opened, started and waited for; the search path and the
-// registry hold what the test puts there.
+// Records what was opened, started and waited for; nothing is on the search path.
 class FakeShellAndProcesses : public Shell, public Processes {
 public:
     std::vector<std::string> opened;
     std::vector<ProcessStart> started;
-    std::uint32_t nextPid = 77;
-    std::map<std::string, std::filesystem::path> onPath;
     std::set<std::string> noApplication;  // extensions (".chm") nothing on the desktop opens
     void open(const std::string& target) override { opened.push_back(target); }
     bool hasApplicationFor(const std::filesystem::path& file) const override {
@@ -114,17 +109,14 @@ public:
     }
     StartResult start(const ProcessStart& start) override {
         started.push_back(start);
-        return {nextPid, nextPid ? "" : "No such file or directory"};
+        return {77, ""};
     }
     std::function<void()> running;  // the time a waited-for process runs
     bool waitForExit(std::uint32_t) override {
         if (running) running();
         return true;
     }
-    std::filesystem::path findOnPath(const std::string& name) const override {
-        const auto found = onPath.find(name);
-        return found == onPath.end() ? std::filesystem::path() : found->second;
-    }
+    std::filesystem::path findOnPath(const std::string&) const override { return {}; }
     bool makeExecutable(const std::filesystem::path&) override { return true; }
 };
 
@@ -133,18 +125,13 @@ public:
     bool known = true;
     OsVersionNumbers numbers{5, 1, 2};
     std::string name;  // the system's own name; empty: a Windows
-    std::map<std::string, RegistryValue> registry;  // by key + "\\" + value name
     bool versionNumbers(OsVersionNumbers& out) const override {
         if (known) out = numbers;
         return known;
     }
     std::string ownName() const override { return name; }
-    bool registryValue(std::uint32_t, const std::string& key, const std::string& value,
-                       RegistryValue& out) const override {
-        const auto found = registry.find(key + "\\" + value);
-        if (found == registry.end()) return false;
-        out = found->second;
-        return true;
+    bool registryValue(std::uint32_t, const std::string&, const std::string&, RegistryValue&) const override {
+        return false;
     }
 };
 
@@ -174,11 +161,10 @@ private:
     }
 };
 
-// A modal dialog "shown" runs the test's stand-in for the user, which may
-// close it; the count of pending-event passes tells that the window was let
-// repaint before a blocking step. A step run aside runs at once, with
-// `aside` set: a stalled fake service delivers the window's ticks only then,
-// as a real blocked thread delivers none.
+// A modal dialog "shown" runs the test's stand-in for the user; the count of
+// pending-event passes tells that the window could repaint before a blocking
+// step. A step run aside runs at once with `aside` set: a stalled fake
+// service delivers the window's ticks only then, as a blocked thread would not.
 class FakeFormHost : public FormHost {
 public:
     std::function<void(Form&)> user;

@@ -1,4 +1,5 @@
 #include "platform/Form.h"
+#include "platform/TickSchedule.h"
 
 #include <gtest/gtest.h>
 
@@ -8,42 +9,13 @@
 namespace durmivela {
 namespace {
 
-class GroupForm : public Form {
+class LabelForm : public Form {
 public:
-    GroupForm() : Form("frmGrupos", Twips{0, 0, 1000, 1000}) {
-        for (const char* item : {"5 Min", "10 Min", "5 Min"}) combo.addItem(item);
-    }
+    LabelForm() : Form("frmEtiquetas", Twips{0, 0, 1000, 1000}) {}
     Frame& left = add<Frame>("fmeA", nullptr, Twips{});
-    OptionButton& a1 = add<OptionButton>("opbA1", &left, Twips{});
-    OptionButton& a2 = add<OptionButton>("opbA2", &left, Twips{});
-    OptionButton& b1 = add<OptionButton>("opbB1", nullptr, Twips{});
     ComboBox& combo = add<ComboBox>("cmb", nullptr, Twips{});
     TextBox& text = add<TextBox>("txt", nullptr, Twips{});
 };
-
-TEST(FormModel, OptionButtonsOfOneContainerFormAGroupAndAComboMatchesItsText) {
-    GroupForm form;
-    int clicks = 0;
-    form.a2.onClick = [&clicks] { ++clicks; };
-    form.b1.setValue(1);
-    form.a1.setValue(1);
-    form.a2.userChoose();
-    EXPECT_EQ(form.a1.value(), 0);
-    EXPECT_EQ(form.a2.value(), 1);
-    EXPECT_EQ(form.b1.value(), 1);  // another container, another group
-    form.a2.userChoose();           // the chosen option: nothing happens
-    EXPECT_EQ(clicks, 1);
-
-    // A combo's text chooses the first matching entry, or none.
-    form.combo.setText("5 Min");
-    EXPECT_EQ(form.combo.listIndex(), 0);
-    form.combo.setText("");
-    EXPECT_EQ(form.combo.listIndex(), -1);
-    form.combo.userSelect(1);
-    EXPECT_EQ(form.combo.text(), "10 Min");
-    form.combo.setListIndex(7);  // out of range: ignored
-    EXPECT_EQ(form.combo.listIndex(), 1);
-}
 
 // A re-texted label renames the controls it names, so a screen reader
 // follows a change of language.
@@ -53,18 +25,30 @@ TEST(FormModel, ANewLabelCaptionRenamesTheControlsItNames) {
         void controlChanged(Control& control, Property property) override { told.emplace_back(&control, property); }
         void formChanged(FormProperty) override {}
     } view;
-    GroupForm form;
+    LabelForm form;
     form.text.labelledBy = &form.left;
     form.combo.describedBy = &form.left;
     form.attach(&view);
     form.left.setCaption("Hora");
     form.text.setAccessibleDetail("minuto");
-    const std::vector<std::pair<const Control*, Property>> expected{
-        {&form.left, Property::Caption},
-        {&form.combo, Property::Accessibility},
-        {&form.text, Property::Accessibility},
-        {&form.text, Property::Accessibility}};
-    EXPECT_EQ(view.told, expected);
+    EXPECT_EQ(view.told, (std::vector<std::pair<const Control*, Property>>{
+                             {&form.left, Property::Caption}, {&form.combo, Property::Accessibility},
+                             {&form.text, Property::Accessibility}, {&form.text, Property::Accessibility}}));
+}
+
+// A wake-up late by less than an interval keeps every tick on its anchor; one
+// a whole interval late or more skips the passed anchors, never bursts.
+TEST(TickSchedule, LateWakeUpsKeepTheAnchorsAndSkipThosePassed) {
+    TickSchedule schedule;
+    schedule.start(10'000, 1000);
+    ASSERT_EQ(schedule.nextDue(), 11'000);
+    for (std::int64_t k = 1; k <= 5000; ++k) {
+        const std::int64_t late = k * 7919 % 1000;  // 0 to 999 ms, scattered
+        ASSERT_EQ(schedule.delivered(10'000 + k * 1000 + late), 10'000 + (k + 1) * 1000) << k;
+    }
+    schedule.start(0, 500);
+    EXPECT_EQ(schedule.delivered(1500), 2000);  // a whole interval late: 1500 is dropped
+    EXPECT_EQ(schedule.delivered(4730), 5000);  // anchors 2500..4500 dropped
 }
 
 }  // namespace
