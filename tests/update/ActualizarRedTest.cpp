@@ -199,5 +199,30 @@ TEST_F(UpdateServer, TheShippedServiceStopsABodyAsSoonAsItPassesItsLimit) {
     serve("big", std::nullopt);
 }
 
+// About's system-information button runs what this finds: never a program
+// planted in the current folder or reached through a relative PATH entry.
+TEST_F(UpdateServer, AProgramIsFoundOnlyInTheAbsoluteFoldersOfPath) {
+    TempDir dir;
+#ifdef _WIN32
+    const std::string file = "tool.exe", separator = ";";
+    const auto setPath = [](const std::string& value) { SetEnvironmentVariableA("PATH", value.c_str()); };
+#else
+    const std::string file = "tool", separator = ":";
+    const auto setPath = [](const std::string& value) { setenv("PATH", value.c_str(), 1); };
+#endif
+    for (const std::string folder : {"", "b/", "c/"}) {
+        dir.write(folder + file, "");
+        processes.makeExecutable(dir.path() / (folder + file));
+    }
+    const std::filesystem::path cwd = std::filesystem::current_path();
+    const std::string saved = std::getenv("PATH");
+    std::filesystem::current_path(dir.path());
+    setPath("b" + separator + (dir.path() / "c").string());
+    EXPECT_EQ(processes.findOnPath("tool").lexically_normal(), (dir.path() / "c" / file).lexically_normal());
+    EXPECT_EQ(processes.findOnPath("b/tool"), "");
+    setPath(saved);
+    std::filesystem::current_path(cwd);
+}
+
 }  // namespace
 }  // namespace durmivela
