@@ -107,9 +107,10 @@ public:
     bool hasApplicationFor(const std::filesystem::path& file) const override {
         return noApplication.count(file.extension().string()) == 0;
     }
+    std::string startError;  // a start that fails, in the system's words
     StartResult start(const ProcessStart& start) override {
         started.push_back(start);
-        return {77, ""};
+        return {startError.empty() ? 77u : 0u, startError};
     }
     std::function<void()> running;  // the time a waited-for process runs
     bool waitForExit(std::uint32_t) override {
@@ -141,17 +142,20 @@ class FakeHttp : public Http {
 public:
     bool online = false;
     std::map<std::string, std::string> bodies;
+    std::set<std::string> undelimited;  // bodies whose end the transfer does not mark
     std::function<void()> stall;
     std::vector<std::string> asked;
+    std::uint64_t lastLimit = 0;  // the size the last download was held to
     bool probe(const std::string& url) override {
         wait(url);
         return online;
     }
     HttpBody download(const std::string& url, std::uint64_t limit) override {
         wait(url);
+        lastLimit = limit;
         const auto found = bodies.find(url);
         const bool ok = online && found != bodies.end() && found->second.size() <= limit;
-        return {ok, ok, ok ? found->second : std::string()};
+        return {ok, ok && undelimited.count(url) == 0, ok ? found->second : std::string()};
     }
 
 private:

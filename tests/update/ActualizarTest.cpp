@@ -7,87 +7,68 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <optional>
 
 namespace durmivela {
 namespace {
 
-using Calls = std::vector<std::string>;
 const std::string kBase = "https://updates.test/Descargas/Actualizar/";
 const std::string kSize = kBase + "checksize.php?input=Update.exe", kUpdater = kBase + "Update.exe";
-
-// Network calls and the wait are marked when they are not run aside, where
-// they would hold the schedule's ticks.
-struct Recorder : Http, Processes, MessageBoxes, FormHost {
-    std::map<std::string, HttpBody> bodies;
-    std::uint32_t pid = 77;
-    Calls calls;
-    bool aside = false;
-    void note(const std::string& call) { calls.push_back((aside ? "" : "HOLDING ") + call); }
-    bool probe(const std::string& url) override { return note("probe " + url), true; }
-    HttpBody download(const std::string& url, std::uint64_t limit) override {
-        note("get " + url + (limit == UINT64_MAX ? "" : " " + std::to_string(limit)));
-        return bodies[url];
-    }
-    StartResult start(const ProcessStart& start) override {
-        return calls.push_back("start " + start.commandLine), StartResult{pid, "No such file"};
-    }
-    bool waitForExit(std::uint32_t pid) override { return note("wait " + std::to_string(pid)), true; }
-    std::filesystem::path findOnPath(const std::string&) const override { return {}; }
-    bool makeExecutable(const std::filesystem::path&) override { return calls.push_back("chmod"), true; }
-    void show(const std::string& text, const std::string& title, MessageIcon) override { calls.push_back(title + ": " + text); }
-    void showModal(Form&) override {}
-    void processPendingEvents() override {}
-    void runAside(const std::function<void()>& step) override {
-        aside = true;
-        step();
-        aside = false;
-    }
-};
-
-HttpBody body(const std::string& bytes, bool delimited = true) { return {true, delimited, bytes}; }
 
 // The updater must be what the server promised: the size it reported, or,
 // when that is no number, a body whose end the transfer itself marked. A write
 // that fails (an updater made read-only, a missing folder) leaves an old
-// updater to start; nothing is waited for after a failed start.
+// updater to start; nothing is waited for after a failed start. No network
+// call and no wait holds the window's ticks: each runs aside.
 TEST(Update, FetchesOnlyThePromisedUpdaterThenStartsAndWaitsOrReports) {
-    struct Row { const char* size; HttpBody served; bool old, blocked; std::uint32_t pid; Calls last; const char* left; };
-    const std::string started = "start \"{}\" Act_Durmivela.ini 4242 Durmivela.exe";
-    const Calls replaced{"chmod", started, "wait 77"}, kept{started, "wait 77"},
-        missing{"Actualizando: Error descargando el programa de actualización Update.exe"};
+    struct Row { const char* size; bool served, delimited, old, blocked, starts; const char* left, *message; };
+    const char* missing = "Error descargando el programa de actualización Update.exe";
     const Row rows[] = {
-        {"3", body("new"), false, false, 77, replaced, "new"},
-        {"3", body("new"), true, true, 77, kept, "older"},
-        {"3", body("new"), false, true, 77, missing, ""},
-        {"3", body("new"), false, false, 0, {"chmod", started, "Error calling {}: No such file"}, "new"},
-        {"3", body("new", false), true, false, 77, replaced, "new"},
-        {"4", body("new"), true, false, 77, kept, "older"},
-        {"2", body("new"), true, false, 77, kept, "older"},
-        {"x", body("new"), true, false, 77, replaced, "new"},
-        {"x", body("new", false), true, false, 77, kept, "older"},
-        {"3", HttpBody{false, true, "new"}, true, false, 77, kept, "older"},
+        {"3", true, true, false, false, true, "new", ""},
+        {"3", true, true, true, true, true, "older", ""},
+        {"3", true, true, false, true, true, "", missing},
+        {"3", true, true, false, false, false, "new", "No such file"},
+        {"3", true, false, true, false, true, "new", ""},
+        {"4", true, true, true, false, true, "older", ""},
+        {"2", true, true, true, false, true, "older", ""},
+        {"x", true, true, true, false, true, "new", ""},
+        {"x", true, false, true, false, true, "older", ""},
+        {"3", false, true, true, false, true, "older", ""},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.size) + (row.served.delimited ? "" : " undelimited") + (row.old ? " old" : "") +
-                     (row.blocked ? " blocked" : "") + (row.pid ? "" : " no start"));
+        SCOPED_TRACE(std::string(row.size) + (row.served ? "" : " not served") + (row.delimited ? "" : " undelimited") +
+                     (row.old ? " old" : "") + (row.blocked ? " blocked" : "") + (row.starts ? "" : " no start"));
         testing::TempDir dir;
-        Recorder r;
-        r.pid = row.pid;
-        r.bodies = {{kSize, body(std::string("\n") + row.size)}, {kUpdater, row.served}};
+        testing::FakePlatform fake;
+        std::vector<std::string> holding;
+        int waits = 0;
+        fake.http.online = true;
+        fake.http.bodies = {{kSize, std::string("\n") + row.size}};
+        if (row.served) fake.http.bodies[kUpdater] = "new";
+        if (!row.delimited) fake.http.undelimited.insert(kUpdater);
+        fake.http.stall = [&] { if (!fake.forms.aside) holding.push_back(fake.http.asked.back()); };
+        fake.desktop.running = [&] {
+            if (!fake.forms.aside) holding.push_back("wait");
+            ++waits;
+        };
+        if (!row.starts) fake.desktop.startError = "No such file";
         if (row.old) dir.write("Update.exe", "older");
         if (row.blocked && row.old) std::filesystem::permissions(dir.path() / "Update.exe", std::filesystem::perms::owner_read);
         const std::filesystem::path folder = row.blocked && !row.old ? dir.path() / "missing" : dir.path();
-        ActualizarPrograma({r, r, r, r, folder, 4242, "Update.exe", "Durmivela.exe", kBase, "http://probe.test/"},
+        ActualizarPrograma({fake.http, fake.desktop, fake.messages, fake.forms, folder, 4242, "Update.exe",
+                            "Durmivela.exe", kBase, "http://probe.test/"},
                            kIniActualizacion);
-        const std::string limit = *row.size == 'x' ? "" : std::string(" ") + row.size;
-        Calls expected{"probe http://probe.test/", "get " + kSize, "get " + kUpdater + limit};
-        for (std::string call : row.last) {
-            if (const auto at = call.find("{}"); at != std::string::npos) call.replace(at, 2, (dir.path() / "Update.exe").string());
-            expected.push_back(call);
+        EXPECT_EQ(fake.http.asked, (std::vector<std::string>{"http://probe.test/", kSize, kUpdater}));
+        EXPECT_TRUE(holding.empty());
+        EXPECT_EQ(fake.http.lastLimit, *row.size == 'x' ? UINT64_MAX : std::stoull(row.size));
+        const bool started = *row.message == '\0' || !row.starts;
+        ASSERT_EQ(fake.desktop.started.size(), started ? 1u : 0u);
+        if (started) {
+            EXPECT_EQ(fake.desktop.started[0].commandLine,
+                      "\"" + (dir.path() / "Update.exe").string() + "\" Act_Durmivela.ini 4242 Durmivela.exe");
         }
-        EXPECT_EQ(r.calls, expected);
+        EXPECT_EQ(waits, started && row.starts ? 1 : 0);
+        EXPECT_EQ(fake.messages.shown, *row.message ? std::vector<std::string>{row.message} : std::vector<std::string>{});
         EXPECT_EQ(dir.read("Update.exe"), row.left);
     }
 }
