@@ -561,10 +561,11 @@ e2e_wait_poweroff() {
 e2e_poweroffs() { cat "$e2e_logind_log" 2>/dev/null | grep -c " PowerOff"; }
 
 # Waits for the program's icon docked in the XEmbed tray (a small viewable
-# window of its class) and prints its id.
+# window of its class, or of the class $1: under Wine, the desktop process
+# docks every program's icons) and prints its id.
 e2e_tray_icon() {
-  for _ in $(seq 40); do
-    for w in $(xdotool search --class durmivela 2>/dev/null); do
+  for _ in $(seq 120); do
+    for w in $(xdotool search --class "${1:-durmivela}" 2>/dev/null); do
       info=$(xwininfo -id "$w" 2>/dev/null)
       echo "$info" | grep -q 'Map State: IsViewable' && echo "$info" | grep -q 'Width: [0-9]\{1,2\}$' &&
         { echo "$w"; return 0; }

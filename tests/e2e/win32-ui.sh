@@ -42,17 +42,4 @@ arm() {
   click_at "$win" 68 237
 }
 hidden() { ! xdotool search --onlyvisible --name '^(Durmivela|[0-9]+:[0-9]+:[0-9]+ (to shutdown|para el apagado))' >/dev/null 2>&1; }
-# The docked icon: a small viewable window of Wine's desktop process, which
-# docks the icons of every program of the prefix.
-tray_icon() {
-  for _ in $(seq 60); do
-    for w in $(xdotool search --class '^explorer\.exe$' 2>/dev/null); do
-      info=$(xwininfo -id "$w" 2>/dev/null)
-      echo "$info" | grep -q 'Map State: IsViewable' && echo "$info" | grep -q 'Width: [0-9]\{1,2\}$' &&
-        { echo "$w"; return 0; }
-    done
-    sleep 0.1
-  done
-  return 1
-}
 

@@ -54,7 +54,7 @@ expected=$(printf '[TIPO]\r\nTipo=2\r\n[LOG]\r\nLog=4\r\n[LENGUAJE]\r\nLenguaje=
 arm first >/dev/null  # "5 Min"
 for _ in $(seq 50); do hidden && break; sleep 0.1; done
 hidden || e2e_fail "the window is still on screen after arming"
-icon=$(tray_icon) || e2e_fail "no tray icon appeared"
+icon=$(e2e_tray_icon '^explorer\.exe$') || e2e_fail "no tray icon appeared"
 
 # Double click: the window comes back, still counting down.
 xdotool mousemove --window "$icon" 10 15
@@ -71,7 +71,7 @@ eval "$(xdotool getwindowgeometry --shell "$win")"
 xdotool mousemove --window "$win" $((WIDTH - 50)) 11 click 1
 for _ in $(seq 50); do hidden && break; sleep 0.1; done
 hidden || e2e_fail "the minimise button did not hide the window"
-icon=$(tray_icon) || e2e_fail "no tray icon after minimising"
+icon=$(e2e_tray_icon '^explorer\.exe$') || e2e_fail "no tray icon after minimising"
 before=$(e2e_windows)
 xdotool mousemove --window "$icon" 10 15 click 3
 menu=$(e2e_new_window "$before" 60) || e2e_fail "a right click on the tray icon opened no menu"
