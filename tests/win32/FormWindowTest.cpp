@@ -1,5 +1,7 @@
 // The Win32 rendering of the form model under Wine: the user's actions reach
 // the model, the model's changes show, screen readers get the model's names.
+#include "about/frmAbout.h"
+#include "platform/AccessibleText.h"
 #include "platform/win32/Win32FormHost.h"
 #include "platform/win32/Win32FormWindow.h"
 #include "platform/win32/Win32Services.h"
@@ -8,6 +10,7 @@
 #include "tests/scheduler/ScheduleFixture.h"
 
 #include <windows.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -68,6 +71,68 @@ TEST_F(Win32MainWindow, NamesAndDescriptionsComeFromTheModelAndFollowTheLanguage
         EXPECT_EQ(annotations.props.at(hora), std::make_pair(std::string("Shut down at (hour)"), english));
     }
     EXPECT_TRUE(annotations.props.empty());  // annotations do not outlive their windows
+}
+
+// What a screen reader reads through oleacc from each focusable control of the
+// three windows: on Windows the model's names (a button's caption, else the
+// annotation) and the controls' roles. Wine's oleacc knows no annotation,
+// names an edit by the static window before it (its label, so the z-order
+// matters), a combo box by its text, and calls all but an edit "client".
+TEST_F(Win32MainWindow, OleaccReadsTheNameAndRoleOfEveryFocusableControl) {
+    constexpr GUID kIidIAccessible{0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+    const std::map<ControlKind, long> roles{{ControlKind::TextBox, ROLE_SYSTEM_TEXT},
+                                            {ControlKind::ComboBox, ROLE_SYSTEM_COMBOBOX},
+                                            {ControlKind::OptionButton, ROLE_SYSTEM_RADIOBUTTON},
+                                            {ControlKind::CheckBox, ROLE_SYSTEM_CHECKBUTTON},
+                                            {ControlKind::CommandButton, ROLE_SYSTEM_PUSHBUTTON}};
+    const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    int reads = 0;
+    const auto expectReadable = [&](const Form& form, const Win32FormWindow& window) {
+        for (const auto& control : form.controls()) {
+            const auto role = roles.find(control->kind());
+            HWND hwnd = window.windowOf(*control);
+            if (role == roles.end() || !hwnd || !control->visible()) continue;
+            IAccessible* object = nullptr;
+            ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, kIidIAccessible,
+                                                             reinterpret_cast<void**>(&object))));
+            VARIANT self{};
+            self.vt = VT_I4;
+            self.lVal = CHILDID_SELF;
+            BSTR name = nullptr;
+            VARIANT accRole{};
+            object->get_accName(self, &name);
+            object->get_accRole(self, &accRole);
+            std::string expected = accessibleName(*control);
+            if (wine && control->kind() == ControlKind::TextBox) {
+                expected.clear();
+                for (char c : control->labelledBy->caption())
+                    if (c != '&') expected += c;
+            }
+            wchar_t text[256] = {};
+            if (wine && control->kind() == ControlKind::ComboBox && GetWindowTextW(hwnd, text, 256) >= 0)
+                expected = utf8(text);
+            EXPECT_EQ(name ? utf8(name) : "", expected) << form.name() << "." << control->name();
+            EXPECT_EQ(accRole.lVal, wine && role->second != ROLE_SYSTEM_TEXT ? ROLE_SYSTEM_CLIENT : role->second)
+                << form.name() << "." << control->name();
+            SysFreeString(name);
+            object->Release();
+            ++reads;
+        }
+    };
+    for (int tipo : {1, 2}) {
+        frmPrincipal& main = start(tipo, 4);
+        expectReadable(main, Win32FormWindow(main, fake.clock));
+    }
+    frmConfiguracion settings(fake.plataforma, configuracion, lenguaje_);
+    frmAbout about(fake.plataforma, lenguaje_);
+    for (Form* form : std::initializer_list<Form*>{&settings, &about}) {
+        form->load();
+        form->show();
+        expectReadable(*form, Win32FormWindow(*form, fake.clock));
+    }
+    EXPECT_EQ(reads, 4 + 3 + 8 + 2);  // hour, minute, 2 buttons; preset box, 2 buttons; settings; About
+    CoUninitialize();
 }
 
 // Tab follows the design's order in and out of the frames; Return presses

@@ -1,6 +1,6 @@
 # The Win32 rendering of the form model, under Wine with the session's display.
 add_executable(durmivela_win32_forms_tests FormWindowTest.cpp CaptionFitTest.cpp)
-target_link_libraries(durmivela_win32_forms_tests PRIVATE durmivela_win32 durmivela_testsupport
+target_link_libraries(durmivela_win32_forms_tests PRIVATE durmivela_win32 durmivela_testsupport oleacc
                       GTest::gtest_main)
 # The program's own resources: its manifest gives the test the common controls
 # of version 6 (themed) that Durmivela.exe draws with, and its icon.
