@@ -124,6 +124,7 @@ protected:
 TEST_F(UpdateServer, EachWayOfAnsweringReplacesTheUpdaterOrLeavesTheOldOne) {
     const std::string fresh = updater("new"), old = updater("older");  // a size of its own
     const std::string size = " " + std::to_string(fresh.size());
+    const std::string under = " " + std::to_string(fresh.size() + 1), over = " " + std::to_string(fresh.size() - 1);
     const std::string noNumber = " " + std::to_string(old.size()) + "x";  // not read as the old one's size
     const std::string noSize = "No se ha podido encontrar " + kUpdater + " en el servidor";
     const std::string chunked = kLastChunkTold ? "new" : "older";
@@ -140,6 +141,8 @@ TEST_F(UpdateServer, EachWayOfAnsweringReplacesTheUpdaterOrLeavesTheOldOne) {
         {"ok", size, fresh, "", "new"},
         {"https:redirect", size, fresh, "", "new"},
         {"ok+truncated", size, fresh, "", "older"},
+        {"ok", under, fresh, "", "older"},  // a whole body, but not the promised one
+        {"ok", over, fresh, "", "older"},
         {"ok+close", size, fresh, "", "new"},
         {"ok", noNumber, fresh, "", "new"},
         {"ok+chunked", noNumber, fresh, "", chunked},
