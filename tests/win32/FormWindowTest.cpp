@@ -41,10 +41,13 @@ TEST_F(Win32MainWindow, FollowsTheMonitorsDpi) {
     Win32FormWindow window(form, fake.clock);
     HWND label = window.windowOf(form.lblAviso);
     const auto before = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
-    RECT frame{}, client{};
+    RECT frame{}, client{}, placed{};
     GetWindowRect(window.hwnd(), &frame);
+    OffsetRect(&frame, 40, 30);  // where Windows suggests it goes
     SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&frame));
     GetClientRect(window.hwnd(), &client);
+    GetWindowRect(window.hwnd(), &placed);
+    EXPECT_EQ(std::make_pair(placed.left, placed.top), std::make_pair(frame.left, frame.top));
     EXPECT_EQ(client.right, 468);
     EXPECT_EQ(client.bottom, 395);
     LOGFONTW font{};
