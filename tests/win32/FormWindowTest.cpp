@@ -112,9 +112,11 @@ TEST_F(Win32MainWindow, OleaccReadsTheNameAndRoleOfEveryFocusableControl) {
                 for (char c : control->labelledBy->caption())
                     if (c != '&') expected += c;
             }
-            wchar_t text[256] = {};
-            if (wine && control->kind() == ControlKind::ComboBox && GetWindowTextW(hwnd, text, 256) >= 0)
+            if (wine && control->kind() == ControlKind::ComboBox) {
+                wchar_t text[256] = {};
+                GetWindowTextW(hwnd, text, 256);
                 expected = utf8(text);
+            }
             EXPECT_EQ(name ? utf8(name) : "", expected) << form.name() << "." << control->name();
             EXPECT_EQ(accRole.lVal, wine && role->second != ROLE_SYSTEM_TEXT ? ROLE_SYSTEM_CLIENT : role->second)
                 << form.name() << "." << control->name();
