@@ -1,6 +1,6 @@
 // Every caption of the three windows fits its control at 96 and 144 dpi, in
 // every language in Leng/: measured with the control's own font on its own DC,
-// wrapped as Windows wraps it, within the room Windows' drawing leaves.
+// within the room Windows' drawing leaves.
 #include "about/frmAbout.h"
 #include "platform/Cp1252.h"
 #include "platform/win32/Win32FormWindow.h"
@@ -14,49 +14,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 
 namespace durmivela::win32 {
 namespace {
-
-// What a caption shows: "&&" is one ampersand, a lone "&" marks the
-// mnemonic, and blanks at the end show nothing.
-std::wstring shownText(const std::wstring& caption) {
-    std::wstring text;
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == L'&' && i + 1 < caption.size()) ++i;
-        else if (caption[i] == L'&') continue;
-        text += caption[i];
-    }
-    while (!text.empty() && text.back() == L' ') text.pop_back();
-    return text;
-}
-
-int textWidth(HDC dc, const std::wstring& text) {
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    return size.cx;
-}
-
-// The lines the text takes at the width, broken at blanks as DrawText's
-// word break does (greedy); a word wider than the line counts as cut.
-int linesNeeded(HDC dc, const std::wstring& text, int width, bool& wordTooWide) {
-    int lines = 1;
-    std::wstringstream words(text);
-    std::wstring line;
-    for (std::wstring word; words >> word;) {
-        if (textWidth(dc, word) > width) wordTooWide = true;
-        const std::wstring longer = line.empty() ? word : line + L" " + word;
-        if (!line.empty() && textWidth(dc, longer) > width) {
-            ++lines;
-            line = word;
-        } else {
-            line = longer;
-        }
-    }
-    return lines;
-}
 
 struct Room {
     int width = 0;
@@ -104,28 +65,30 @@ Room roomFor(const Control& control, HWND child, HDC dc, int lineHeight, int int
     return {width, wraps ? fitting : std::min(fitting, 1)};
 }
 
-// Every shown caption of the window fits its room; `only` names the one
-// control to look at, when given.
+// Every shown caption of the window fits its room, measured and wrapped by
+// DrawText as the control draws it; `only` names the one control to look at.
 void expectCaptionsFit(Form& form, Win32FormWindow& window, const std::string& where, const std::string& only = {}) {
     for (const auto& control : form.controls()) {
         HWND child = window.windowOf(*control);
         if (!child || !IsWindowVisible(child) || (!only.empty() && control->name() != only)) continue;
         wchar_t caption[1024] = {};
-        GetWindowTextW(child, caption, 1024);
-        const std::wstring text = shownText(caption);
-        if (text.empty() || control->kind() == ControlKind::TextBox || control->kind() == ControlKind::ComboBox)
+        int length = GetWindowTextW(child, caption, 1024);
+        while (length > 0 && caption[length - 1] == L' ') --length;  // blanks at the end show nothing
+        if (length == 0 || control->kind() == ControlKind::TextBox || control->kind() == ControlKind::ComboBox)
             continue;
         HDC dc = GetDC(child);
         const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
         TEXTMETRICW metrics{};
         GetTextMetricsW(dc, &metrics);
         const Room room = roomFor(*control, child, dc, metrics.tmHeight, metrics.tmInternalLeading, window.dpi());
-        const int width = textWidth(dc, text);
-        bool tooWide = false;
-        const int lines = room.lines > 1 ? linesNeeded(dc, text, room.width, tooWide) : (width > room.width ? 2 : 1);
-        EXPECT_FALSE(tooWide || lines > room.lines)
-            << where << ", " << control->name() << ": \"" << utf8(text) << "\" is " << width << " px on " << lines
-            << " line(s); room " << room.width << " px, " << room.lines << " line(s)";
+        // A word wider than the room widens the rectangle.
+        RECT need{0, 0, room.width, 0};
+        DrawTextW(dc, caption, length, &need, DT_CALCRECT | (room.lines > 1 ? DT_WORDBREAK : DT_SINGLELINE));
+        const int lines = need.bottom / metrics.tmHeight;
+        EXPECT_TRUE(need.right <= room.width && lines <= room.lines)
+            << where << ", " << control->name() << ": \"" << utf8(std::wstring(caption, length)) << "\" is "
+            << need.right << " px on " << lines << " line(s); room " << room.width << " px, " << room.lines
+            << " line(s)";
         SelectObject(dc, previous);
         ReleaseDC(child, dc);
     }
