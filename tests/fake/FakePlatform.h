@@ -142,7 +142,6 @@ class FakeHttp : public Http {
 public:
     bool online = false;
     std::map<std::string, std::string> bodies;
-    std::set<std::string> undelimited;  // bodies whose end the transfer does not mark
     std::function<void()> stall;
     std::vector<std::string> asked;
     std::uint64_t lastLimit = 0;  // the size the last download was held to
@@ -155,7 +154,7 @@ public:
         lastLimit = limit;
         const auto found = bodies.find(url);
         const bool ok = online && found != bodies.end() && found->second.size() <= limit;
-        return {ok, ok && undelimited.count(url) == 0, ok ? found->second : std::string()};
+        return {ok, ok, ok ? found->second : std::string()};
     }
 
 private:
