@@ -1,9 +1,7 @@
-#include "about/frmAbout.h"
 #include "platform/Cp1252.h"
 #include "platform/qt/QtFormHost.h"
 #include "platform/qt/QtFormWindow.h"
 #include "platform/qt/QtServices.h"
-#include "settings/frmConfiguracion.h"
 #include "tests/qt/QtTestApp.h"
 #include "tests/scheduler/ScheduleFixture.h"
 
@@ -203,12 +201,7 @@ TEST_F(QtForms, EveryCaptionFitsItsControlInEveryShippedLanguage) {
             ASSERT_TRUE(main.armado());
             measureAll(main, window);
         }
-        frmConfiguracion settings(fake.plataforma, configuracion, lenguaje_);
-        settings.load();
-        measureAll(settings, QtFormWindow(settings, fake.clock));
-        frmAbout about(fake.plataforma, lenguaje_);
-        about.load();
-        measureAll(about, QtFormWindow(about, fake.clock));
+        forEachDialog([&](Form& form) { measureAll(form, QtFormWindow(form, fake.clock)); });
     }
 }
 

@@ -2,8 +2,10 @@
 // the shipped language files.
 #pragma once
 
+#include "about/frmAbout.h"
 #include "scheduler/TextoHora.h"
 #include "scheduler/frmPrincipal.h"
+#include "settings/frmConfiguracion.h"
 #include "tests/fake/FakePlatform.h"
 #include "tests/util/TempDir.h"
 #include "tests/util/TestFolder.h"
@@ -45,6 +47,17 @@ protected:
     }
 
     void choose(int preset) { ventana->cmbApagar.userSelect(preset); }
+
+    // The settings dialog and About, loaded and shown in the language in force.
+    void forEachDialog(const std::function<void(Form&)>& each) {
+        frmConfiguracion settings(fake.plataforma, configuracion, lenguaje_);
+        frmAbout about(fake.plataforma, lenguaje_);
+        for (Form* form : std::initializer_list<Form*>{&settings, &about}) {
+            form->load();
+            form->show();
+            each(*form);
+        }
+    }
 
     // One watch tick, one second later on both clocks.
     void tick() {

@@ -1,9 +1,7 @@
 #include "tests/scheduler/ScheduleFixture.h"
 
-#include "about/frmAbout.h"
 #include "platform/AccessibleText.h"
 #include "platform/Cp1252.h"
-#include "settings/frmConfiguracion.h"
 
 #include <cctype>
 #include <map>

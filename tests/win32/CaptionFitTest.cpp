@@ -1,11 +1,9 @@
 // Every caption of the three windows fits its control at 96 and 144 dpi, in
 // every language in Leng/: measured with the control's own font on its own DC,
 // within the room Windows' drawing leaves.
-#include "about/frmAbout.h"
 #include "platform/Cp1252.h"
 #include "platform/win32/Win32FormWindow.h"
 #include "platform/win32/WinText.h"
-#include "settings/frmConfiguracion.h"
 #include "tests/scheduler/ScheduleFixture.h"
 #include "tests/util/TestFolder.h"
 
@@ -125,13 +123,7 @@ TEST_F(CaptionsFit, EveryCaptionOfEveryWindowInEveryShippedLanguage) {
     for (const std::string& language : languages) {
         for (int tipo : {1, 2})
             expectFitAtBothScales(start(tipo, 4, utf8ToCp1252(language)), language + ", Tipo=" + std::to_string(tipo));
-        frmConfiguracion settings(fake.plataforma, configuracion, lenguaje_);
-        frmAbout about(fake.plataforma, lenguaje_);
-        for (Form* form : std::initializer_list<Form*>{&settings, &about}) {
-            form->load();
-            form->show();
-            expectFitAtBothScales(*form, language + ", " + form->name());
-        }
+        forEachDialog([&](Form& form) { expectFitAtBothScales(form, language + ", " + form.name()); });
     }
 }
 

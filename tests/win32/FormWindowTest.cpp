@@ -1,12 +1,10 @@
 // The Win32 rendering of the form model under Wine: the user's actions reach
 // the model, the model's changes show, screen readers get the model's names.
-#include "about/frmAbout.h"
 #include "platform/AccessibleText.h"
 #include "platform/win32/Win32FormHost.h"
 #include "platform/win32/Win32FormWindow.h"
 #include "platform/win32/Win32Services.h"
 #include "platform/win32/WinText.h"
-#include "settings/frmConfiguracion.h"
 #include "tests/scheduler/ScheduleFixture.h"
 
 #include <windows.h>
@@ -129,13 +127,7 @@ TEST_F(Win32MainWindow, OleaccReadsTheNameAndRoleOfEveryFocusableControl) {
         frmPrincipal& main = start(tipo, 4);
         expectReadable(main, Win32FormWindow(main, fake.clock));
     }
-    frmConfiguracion settings(fake.plataforma, configuracion, lenguaje_);
-    frmAbout about(fake.plataforma, lenguaje_);
-    for (Form* form : std::initializer_list<Form*>{&settings, &about}) {
-        form->load();
-        form->show();
-        expectReadable(*form, Win32FormWindow(*form, fake.clock));
-    }
+    forEachDialog([&](Form& form) { expectReadable(form, Win32FormWindow(form, fake.clock)); });
     EXPECT_EQ(reads, 4 + 3 + 8 + 2);  // hour, minute, 2 buttons; preset box, 2 buttons; settings; About
     CoUninitialize();
 }
