@@ -39,11 +39,6 @@ TEST(Bitmap, WritesTheHeadersAndPaddedRowsAndBlanksMissingPixels) {
 // the old file goes (Windows removes no read-only file either, and says so).
 TEST(Captura, ReplacesTheEarlierCaptureOrRemovesItWhenNoneCanBeSaved) {
     struct Row { bool screenFails, writeFails, ok; };
-#ifdef _WIN32
-    constexpr bool kWindows = true;
-#else
-    constexpr bool kWindows = false;
-#endif
     for (const Row row : {Row{false, false, true}, Row{true, false, false}, Row{false, true, false}}) {
         testing::TempDir dir;
         dir.write(kArchivoCaptura, "an earlier shutdown's capture");
@@ -53,7 +48,7 @@ TEST(Captura, ReplacesTheEarlierCaptureOrRemovesItWhenNoneCanBeSaved) {
         const WriteResult result = GuardarCaptura(screen, dir.path());
         EXPECT_EQ(result.ok, row.ok) << row.screenFails << row.writeFails;
         EXPECT_EQ(result.reason.empty(), row.ok);
-        EXPECT_EQ(std::filesystem::exists(dir.path() / kArchivoCaptura), row.ok || (kWindows && row.writeFails));
+        EXPECT_EQ(std::filesystem::exists(dir.path() / kArchivoCaptura), row.ok || (testing::kWindows && row.writeFails));
         if (row.ok) {
             EXPECT_EQ(dir.read(kArchivoCaptura).substr(0, 2), "BM");
         }

@@ -63,8 +63,7 @@ TEST_F(PortalCapture, AnAnsweredPortalGivesTheCapture) {
     qunsetenv("XDG_SESSION_TYPE");
 }
 
-// A request nobody answers ends at the limit, and the capture of an earlier
-// shutdown is gone rather than passing for this one.
+// The capture of an earlier shutdown must not pass for this one.
 TEST_F(PortalCapture, AnUnansweredPortalGivesUpAtTheLimitAndLeavesNoStaleCapture) {
     qputenv("WAYLAND_DISPLAY", "wayland-durmivela-test");
     EXPECT_FALSE(capture("silent").ok);

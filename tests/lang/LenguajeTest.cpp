@@ -52,7 +52,6 @@ TEST(Cp1252, EveryByteRoundTripsThroughUtf8AndTheRestIsMarked) {
     EXPECT_EQ(utf8ToCp1252("a\xC3"), "a?");  // truncated sequence
 }
 
-// Each load replaces the whole table; an unusable file or name leaves it as it was.
 TEST(CargarLenguaje, ReplacesTheWholeTableOrLeavesItForAnUnusableFileOrName) {
     TempDir dir;
     dir.write("Leng/Grande.lng", numberedFile(52));
@@ -88,14 +87,9 @@ TEST(CargarLenguaje, ReplacesTheWholeTableOrLeavesItForAnUnusableFileOrName) {
         EXPECT_FALSE(nombreLenguajeValido(name)) << name;
     // On Windows a drive or stream separator leads out of Leng, and a device
     // name reads the device whatever the extension.
-#ifdef _WIN32
-    constexpr bool kWindows = true;
-#else
-    constexpr bool kWindows = false;
-#endif
     for (const char* name : {"C:evil", "Espa\xC3\xB1ol:stream", "CON", "nul", "Aux ", "com1", "LPT9.x",
                              "COM\xC2\xB9", "conout$"})
-        EXPECT_EQ(nombreLenguajeValido(name), !kWindows) << name;
+        EXPECT_EQ(nombreLenguajeValido(name), !testing::kWindows) << name;
     for (const char* name : {"Conejo", "COM10", "LPT", "Nulo", "Console"}) EXPECT_TRUE(nombreLenguajeValido(name)) << name;
 }
 
@@ -219,8 +213,7 @@ TEST(ShippedLanguages, HoldTheSpanishRecordsInTheirOrderInWindows1252WithCrLf) {
 
 class LanguageInTheWindow : public testing::MainWindowTest {};
 
-// A huge text reaches no window whole, the title armed at ACEPTAR and the
-// refused-shutdown message included.
+// The title armed at ACEPTAR and the refused-shutdown message included.
 TEST_F(LanguageInTheWindow, NoTextReachesTheWindowWhole) {
     std::string english = testing::shippedLanguage("English");
     english.replace(english.find("904,\"Shutdown at\""), 18, "904,\"" + std::string(100000, 'x') + "\"");

@@ -175,11 +175,9 @@ std::vector<std::pair<QString, Measure>> measure(const QWidget* widget) {
     return {};
 }
 
-// Every caption of the three windows fits its control in every shipped
-// language: measured with the font the front end gives the control, against
-// the control's design size at 96 dpi, on the lines its height leaves room for;
-// in each state that puts different texts on the main window: each layout's
-// hint, a delay chosen, a schedule armed (its hint and the stop caption).
+// Measured with the font the front end gives each control, against its design
+// size at 96 dpi, in each state that puts other texts on the main window: each
+// layout's hint, a delay chosen, a schedule armed (its hint and stop caption).
 TEST_F(QtForms, EveryCaptionFitsItsControlInEveryShippedLanguage) {
     durmivela::testing::qtApp();
     for (const std::string& language : durmivela::testing::shippedLanguages()) {

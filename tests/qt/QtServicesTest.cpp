@@ -6,10 +6,8 @@
 namespace durmivela::qt {
 namespace {
 
-// Who may write the executable's folder decides where the user's files go:
-// beside it, else under XDG_DATA_HOME, else ~/.local/share, created on the
-// spot. Whether it holds Leng/ decides where the program's own files are: a
-// copy unpacked by root into /opt still speaks its languages.
+// The user's files go beside a writable executable, else under XDG_DATA_HOME,
+// else ~/.local/share; a copy unpacked by root into /opt still speaks its languages.
 TEST(QtServices, TheProgramFoldersFollowWhoMayWriteAndWhatTheExecutablesFolderHolds) {
     testing::TempDir dir;
     const std::filesystem::path bin = dir.path() / "usr/bin", shared = dir.path() / "usr/share/durmivela",

@@ -9,6 +9,14 @@
 
 namespace durmivela::testing {
 
+// Windows keeps a read-only file from removal and gives drive letters and
+// device names meaning in a file name.
+#ifdef _WIN32
+inline constexpr bool kWindows = true;
+#else
+inline constexpr bool kWindows = false;
+#endif
+
 class TempDir {
 public:
     TempDir() {
