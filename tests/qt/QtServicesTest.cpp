@@ -16,12 +16,7 @@ TEST(QtServices, TheProgramFoldersFollowWhoMayWriteAndWhatTheExecutablesFolderHo
     std::filesystem::create_directories(copy / "Leng");
     dir.write("usr/bin/Leng", "");  // a file, not the folder
     const std::string xdg = (dir.path() / "xdg").string(), home = (dir.path() / "home").string();
-    struct Row {
-        std::filesystem::path exe;
-        bool writable;
-        const char *xdg, *home;
-        std::filesystem::path user, data;
-    };
+    struct Row { std::filesystem::path exe; bool writable; const char *xdg, *home; std::filesystem::path user, data; };
     const Row rows[] = {
         {copy, true, xdg.c_str(), home.c_str(), copy, copy},
         {copy, false, xdg.c_str(), home.c_str(), inXdg, copy},

@@ -128,11 +128,8 @@ TEST_F(UpdateServer, EachWayOfAnsweringReplacesTheUpdaterOrLeavesTheOldOne) {
     const std::string noNumber = " " + std::to_string(old.size()) + "x";  // not read as the old one's size
     const std::string noSize = "No se ha podido encontrar " + kUpdater + " en el servidor";
     const std::string chunked = kLastChunkTold ? "new" : "older";
-    struct Row {
-        std::string way;
-        std::optional<std::string> size;
-        std::string served, message, after;  // the updater after, which ran unless there is a message
-    };
+    // `after`: the updater left, which ran unless there is a message.
+    struct Row { std::string way; std::optional<std::string> size; std::string served, message, after; };
     const Row rows[] = {
         {"ok", std::nullopt, fresh, noSize, "older"},  // 404
         {"noloc", size, fresh, noSize, "older"},       // a 3xx without Location is no answer

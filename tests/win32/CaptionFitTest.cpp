@@ -17,10 +17,7 @@
 namespace durmivela::win32 {
 namespace {
 
-struct Room {
-    int width = 0;
-    int lines = 0;
-};
+struct Room { int width = 0, lines = 0; };
 
 // The room a control's drawing leaves its caption: a label its client area
 // (a sunken border lies outside it); a frame its top edge less the 7 pixels
