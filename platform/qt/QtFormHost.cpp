@@ -1,5 +1,6 @@
 #include "platform/qt/QtFormHost.h"
 
+#include "platform/AsideThread.h"
 #include "platform/Form.h"
 #include "platform/qt/QtFormWindow.h"
 
@@ -15,8 +16,6 @@
 
 #include <atomic>
 #include <exception>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace durmivela::qt {
@@ -81,25 +80,14 @@ void QtFormHost::runAside(const std::function<void()>& step) {
     QAbstractEventDispatcher* dispatcher = QThread::currentThread()->eventDispatcher();
     const InputBlocker blocker;
     std::atomic<bool> done{false};
-    std::exception_ptr failure;
-    std::thread worker;
-    try {
-        worker = std::thread([&] {
-            try {
-                step();
-            } catch (...) {
-                failure = std::current_exception();
-            }
-            done = true;
-            if (dispatcher) dispatcher->wakeUp();
-        });
-    } catch (const std::system_error&) {
-        step();  // no thread to be had: the step blocks, as it used to
-        return;
-    }
-    while (!done) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    worker.join();
-    if (failure) std::rethrow_exception(failure);
+    const auto finished = [&] {
+        done = true;
+        if (dispatcher) dispatcher->wakeUp();
+    };
+    const auto wait = [&] {
+        while (!done) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    };
+    if (const std::exception_ptr failure = runOnOwnThread(step, finished, wait)) std::rethrow_exception(failure);
 }
 
 }  // namespace durmivela::qt

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32FormHost.h"
 
+#include "platform/AsideThread.h"
 #include "platform/Form.h"
 #include "platform/win32/Win32FormWindow.h"
 
@@ -7,8 +8,6 @@
 
 #include <algorithm>
 #include <exception>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace durmivela::win32 {
@@ -104,42 +103,28 @@ void Win32FormHost::runAside(const std::function<void()>& step) {
         step();  // nothing to wait on: the step blocks, as it used to
         return;
     }
-    std::exception_ptr failure;
-    std::thread worker;
-    try {
-        worker = std::thread([&] {
-            try {
-                step();
-            } catch (...) {
-                failure = std::current_exception();
-            }
-            SetEvent(finished);
-        });
-    } catch (const std::system_error&) {
-        CloseHandle(finished);
-        step();
-        return;
-    }
     Disabled disabled{nullptr, {}};
-    EnumThreadWindows(GetCurrentThreadId(), disableOne, reinterpret_cast<LPARAM>(&disabled));
     bool quit = false;
     WPARAM exitCode = 0;
-    for (;;) {
-        const DWORD woke = MsgWaitForMultipleObjectsEx(1, &finished, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (woke != WAIT_OBJECT_0 + 1) break;  // finished, or no waiting to be had
-        MSG msg{};
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                // The program is quitting: it does so once the step is done.
-                quit = true;
-                exitCode = msg.wParam;
-            } else if (!isInputTo(disabled, msg) && !translateFormMessage(msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
+    const auto wait = [&] {
+        EnumThreadWindows(GetCurrentThreadId(), disableOne, reinterpret_cast<LPARAM>(&disabled));
+        for (;;) {
+            const DWORD woke = MsgWaitForMultipleObjectsEx(1, &finished, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            if (woke != WAIT_OBJECT_0 + 1) break;  // finished, or no waiting to be had
+            MSG msg{};
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT) {
+                    // The program is quitting: it does so once the step is done.
+                    quit = true;
+                    exitCode = msg.wParam;
+                } else if (!isInputTo(disabled, msg) && !translateFormMessage(msg)) {
+                    TranslateMessage(&msg);
+                    DispatchMessageW(&msg);
+                }
             }
         }
-    }
-    worker.join();
+    };
+    const std::exception_ptr failure = runOnOwnThread(step, [finished] { SetEvent(finished); }, wait);
     CloseHandle(finished);
     for (HWND hwnd : disabled.windows)
         if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <stdexcept>
 #include <thread>
 
 namespace durmivela::qt {
@@ -34,8 +35,9 @@ public:
 
 // A screen reader names the box by its label, and follows it re-texted (a new
 // language). A step run aside leaves the timers ticking but keeps the user out:
-// a key pressed meanwhile is dropped, not typed once the step is done. The
-// window's state reaches the model and back, and its close box unloads it.
+// a key pressed meanwhile is dropped, not typed once the step is done, and what
+// it threw reaches the caller. The window's state reaches the model and back,
+// and its close box unloads it.
 TEST(QtFormWindow, TheWindowFollowsItsFormAndAStepRunAsideKeepsTheUserOut) {
     testing::qtApp();
     QtClock clock;
@@ -63,6 +65,7 @@ TEST(QtFormWindow, TheWindowFollowsItsFormAndAStepRunAsideKeepsTheUserOut) {
     });
     form.tmr.setEnabled(false);
     EXPECT_GE(ticks, 3);
+    EXPECT_THROW(QtFormHost(clock, QIcon()).runAside([] { throw std::runtime_error("no network"); }), std::runtime_error);
     QCoreApplication::processEvents();
     EXPECT_EQ(form.txt.text(), "13");
 

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -215,7 +216,8 @@ TEST_F(Win32SmallForm, AFramePaintingUnderAControlLeavesTheControlsFont) {
 // Under a dialog or a step run aside the form's timer ticks but the form
 // takes no input. A quit asked meanwhile unloads the dialog and reaches the
 // outer loop after the step; a key typed meanwhile is dropped, not typed
-// once the step is done.
+// once the step is done. What the step threw reaches the caller, the windows
+// given back first.
 TEST_F(Win32SmallForm, ADialogOrAStepAsideLeavesTheTimersTickingAndTheUserOut) {
     SmallForm dialog;
     int ticks = 0;
@@ -249,6 +251,8 @@ TEST_F(Win32SmallForm, ADialogOrAStepAsideLeavesTheTimersTickingAndTheUserOut) {
     EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
     EXPECT_EQ(msg.wParam, 7u);
     EXPECT_EQ(form.txt.text(), "");
+    EXPECT_THROW(host.runAside([] { throw std::runtime_error("no network"); }), std::runtime_error);
+    EXPECT_TRUE(IsWindowEnabled(window.hwnd()));
 }
 
 }  // namespace
