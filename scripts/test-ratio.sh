@@ -9,4 +9,4 @@ tests=$(lines 'tests/*.cpp' 'tests/*.h')
 program=$(git ls-files -z -- '*.cpp' '*.h' ':!tests/' ':!fuzz/' ':!bench/' | xargs -0 cat | wc -l)
 scripts=$(lines 'tests/*.sh' 'tests/*.py' 'tests/*.cmake')
 awk -v t="$tests" -v p="$program" -v s="$scripts" 'BEGIN {
-  printf "test C++     %6d lines\nprogram C++  %6d lines\nratio        %6.1f %%\ntest scripts %6d lines (not in the ratio)\n", t, p, 100 * t / p, s }'
+  printf "test C++     %6d lines\nprogram C++  %6d lines\nratio        %6.2f %%\ntest scripts %6d lines (not in the ratio)\n", t, p, 100 * t / p, s }'

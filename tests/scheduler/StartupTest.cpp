@@ -11,8 +11,6 @@ namespace durmivela {
 namespace {
 
 class Startup : public testing::MainWindowTest {};
-using testing::shippedLanguage;
-using testing::shippedLanguages;
 
 // A log from an earlier shutdown, even an empty one, can be opened.
 TEST_F(Startup, FirstStartCreatesTheSettingsAndOpensInSpanishWithTheClockTimeLayout) {
@@ -23,7 +21,6 @@ TEST_F(Startup, FirstStartCreatesTheSettingsAndOpensInSpanishWithTheClockTimeLay
     EXPECT_EQ(w.caption(), "Durmivela 3.0.16");
     EXPECT_EQ(w.lblHoraActual.caption(), "21:15:03");
     EXPECT_TRUE(fake.messages.shown.empty());
-    EXPECT_EQ(w.mnuTitulo.caption(), "Durmivela");  // unkeyed items keep their text
     for (Control* shown : std::initializer_list<Control*>{&w.lblApagarA, &w.txtHora, &w.txtMinuto, &w.lblDosPuntos})
         EXPECT_TRUE(shown->visible()) << shown->name();
     for (Control* hidden : std::initializer_list<Control*>{&w.lblApagar, &w.cmbApagar, &w.lblHoraApa, &w.lblAprox})
@@ -66,8 +63,9 @@ TEST_F(Startup, ASettingsFileThatCannotBeCreatedIsReportedAndTheDefaultsRun) {
 // apart; a language file without the words for them gets the Spanish ones.
 // Alt plus a letter reaches exactly one item of each menu.
 TEST_F(Startup, EveryReachableControlIsNamedByItsLabelAndMenuAccessKeysAreUnique) {
-    dir.write("Leng/Viejo.lng", shippedLanguage("English").erase(shippedLanguage("English").find("210,"), 26));
-    std::vector<std::string> lenguajes = shippedLanguages();
+    const std::string english = testing::shippedLanguage("English");
+    dir.write("Leng/Viejo.lng", std::string(english).erase(english.find("210,"), 26));
+    std::vector<std::string> lenguajes = testing::shippedLanguages();
     lenguajes.push_back("Viejo");
     for (const std::string& nombre : lenguajes) {
         frmPrincipal& w = start(1, 4, utf8ToCp1252(nombre));
